@@ -1,0 +1,157 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace platform {
+
+namespace {
+
+std::string slashed(const std::string& path)
+{
+    std::string out = path;
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
+}
+
+// Looks for `name` in `dir` ignoring letter case; empty when nothing matches.
+std::string findInsensitive(const std::string& dir, const std::string& name)
+{
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return {};
+    std::string found;
+    while (dirent* entry = readdir(d)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+}  // namespace
+
+std::string contentPath(const std::string& path)
+{
+    std::string direct = slashed(path);
+    if (direct.empty() || fileExists(direct) || directoryExists(direct))
+        return direct;
+
+    std::string resolved;
+    std::size_t start = 0;
+    if (direct[0] == '/') {
+        resolved = "/";
+        start = 1;
+    }
+    while (start <= direct.size()) {
+        std::size_t end = direct.find('/', start);
+        if (end == std::string::npos)
+            end = direct.size();
+        std::string part = direct.substr(start, end - start);
+        if (!part.empty()) {
+            std::string dir = resolved;
+            std::string match = (part == "." || part == "..") ? part : findInsensitive(dir, part);
+            if (match.empty())
+                return direct;  // not there in any case: callers report the path as written
+            resolved += match;
+            if (end < direct.size())
+                resolved += '/';
+        }
+        start = end + 1;
+    }
+    return resolved;
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool directoryExists(const std::string& path)
+{
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool createDirectory(const std::string& path)
+{
+    if (directoryExists(path))
+        return true;
+    return mkdir(path.c_str(), 0755) == 0 || directoryExists(path);
+}
+
+std::optional<std::vector<std::uint8_t>> readBinaryFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> readTextFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return text;
+}
+
+static bool writeWithMode(const std::string& path, const std::string& text, const char* mode)
+{
+    std::FILE* f = std::fopen(path.c_str(), mode);
+    if (!f)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
+    return ok;
+}
+
+bool writeTextFile(const std::string& path, const std::string& text)
+{
+    return writeWithMode(path, text, "wb");
+}
+
+bool appendTextFile(const std::string& path, const std::string& text)
+{
+    return writeWithMode(path, text, "ab");
+}
+
+static std::string executablePath()
+{
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return "./Vrax";
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string executableDirectory()
+{
+    std::string path = executablePath();
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+std::string executableName()
+{
+    std::string path = executablePath();
+    return path.substr(path.rfind('/') + 1);
+}
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#include "shell/FGlWindow.h"
+
+#include "platform/KeyState.h"
+#include "platform/Window.h"
+#include "shell/FBase.h"
+#include "shell/FLogs.h"
+#include "shell/FView.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+
+namespace {
+
+const int ClientWidth = 1024;
+const int ClientHeight = 764;
+
+// The error report never waits for anyone: a run without a person at the
+// screen must go on.
+void report(const std::exception& error)
+{
+    std::fprintf(stderr, "Vrax: %s\n", error.what());
+}
+
+void onKeyDown(int virtualKey)
+{
+    if (virtualKey == platform::vk::Escape)
+        shutdown();
+}
+
+void route(const platform::WindowEvent& e)
+{
+    using platform::WindowEvent;
+    switch (e.kind) {
+    case WindowEvent::Activate:
+        applyWindowMode();
+        break;
+    case WindowEvent::Deactivate:
+        restoreWindowMode();
+        break;
+    case WindowEvent::KeyDown:
+        onKeyDown(e.key);
+        break;
+    case WindowEvent::Resize:
+        SurfaceWidth = e.x;
+        SurfaceHeight = e.y;
+        break;
+    case WindowEvent::Close:
+        shutdown();
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+int runApplication()
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    InterfaceReady = false;
+    if (!platform::createWindow("Vrax", ClientWidth, ClientHeight)) {
+        std::fprintf(stderr, "Vrax: cannot create the main window\n");
+        return 1;
+    }
+    // The window is shown as it is created: the menu starts at once.
+    try {
+        start(ModeMenu);
+    } catch (const std::exception& error) {
+        report(error);
+    }
+    while (!Terminated) {
+        platform::WindowEvent event;
+        while (!Terminated && platform::pollEvent(&event)) {
+            try {
+                route(event);
+            } catch (const std::exception& error) {
+                report(error);
+            }
+        }
+        if (Terminated)
+            continue;
+        try {
+            frameStep();
+        } catch (const std::exception& error) {
+            report(error);
+        }
+    }
+    platform::destroyWindow();
+    return 0;
+}

@@ -1,0 +1,26 @@
+// FLogs: the engine's one log, "Logs/log.txt", restarted at every start.
+// Every module writes timestamped lines through log(); a line at level 2
+// also raises EngineError, which ends the current window event.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Raised by a level-2 log line and by input/output failures that end the
+// current operation; the window loop reports it and goes on.
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum LogLevel { LogDebug = 0, LogWarning = 1, LogError = 2 };
+
+// Creates "Logs" if needed and starts "Logs/log.txt" with its Initialisation line.
+void startLog();
+// Appends "hh:mm:ss:zzz Level: message" with CRLF; level 2 then throws EngineError.
+void log(const std::string& message, int level);
+
+// The level word of a level number; empty for unknown levels.
+std::string levelWord(int level);
+// The local wall-clock time as "hh:mm:ss:zzz".
+std::string logTimestamp();

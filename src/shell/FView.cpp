@@ -1,0 +1,58 @@
+#include "shell/FView.h"
+
+#include "platform/Clock.h"
+#include "platform/Window.h"
+#include "shell/FBase.h"
+#include "shell/FConfig.h"
+#include "shell/FFPS.h"
+#include "shell/FLogs.h"
+#include "shell/FOpenGL.h"
+
+std::uint8_t EngineMode = ModeMenu;
+bool GameStartRequest = false;
+bool InterfaceReady = false;
+int SurfaceWidth = 1024;
+int SurfaceHeight = 764;
+bool Terminated = false;
+
+static void startMenu()
+{
+    startLog();
+    WindowSettings = readStartupConfig(TConfig());
+    applyWindowMode();
+    resetFrameClock(platform::milliseconds());
+    if (!createRenderingContext())
+        log("Cannot create the OpenGL rendering context", LogError);
+    platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
+}
+
+void start(std::uint8_t mode)
+{
+    EngineMode = mode;
+    if (mode == ModeMenu)
+        startMenu();
+}
+
+void frameStep()
+{
+    updateFrameClock(platform::milliseconds());
+    renderFrame();
+}
+
+void shutdown()
+{
+    releaseRenderingContext();
+    restoreWindowMode();
+    platform::showSystemCursor(true);
+    Terminated = true;
+}
+
+void logLine(const std::string& text)
+{
+    log("Addline : " + text, LogDebug);
+}
+
+void addLine(const std::string& text)
+{
+    logLine(text);
+}

@@ -1,0 +1,38 @@
+// The real game in a real window under a private X server, ended with the
+// Escape key as a player would.
+#include "../support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+using namespace testing_support;
+
+TEST(Startup, EscapeEndsTheGameCleanlyAndTheFirstStartLeavesLogAndConfig)
+{
+    ScratchDir dir;
+    Xvfb x;
+    ASSERT_TRUE(x.ok());
+    const std::string game = dir.path() + "/game";
+    GameProcess vrax(game, x.display());
+
+    const std::string env = "DISPLAY=" + x.display() + " ";
+    std::string window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
+    ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
+    window.pop_back();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let some frames run
+    ASSERT_TRUE(vrax.running()) << readFile(game + "/stdout.txt");
+
+    run(env + "xdotool windowfocus --sync " + window + " key --window " + window + " Escape");
+    EXPECT_EQ(vrax.waitExit(10), 0) << readFile(game + "/stdout.txt");
+
+    std::vector<std::string> log = readLines(game + "/Logs/log.txt");
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(std::regex_match(log[0], std::regex("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d Initialisation\r"))) << log[0];
+
+    std::string config = readFile(game + "/Vrax.cfg");
+    for (const char* key : {"Resolution.Width=1024", "Resolution.Height=768", "Windowed=1", "Fullscreen=0"})
+        EXPECT_NE(config.find(key), std::string::npos) << key;
+    EXPECT_EQ(config.find("Player info"), std::string::npos);
+}
