@@ -1,5 +1,6 @@
 #include "shell/FView.h"
 
+#include "assets/FTextures.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -24,6 +25,7 @@ static void startMenu()
     if (!createRenderingContext())
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
+    InitTextures();
 }
 
 void start(std::uint8_t mode)
