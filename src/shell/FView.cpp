@@ -1,6 +1,7 @@
 #include "shell/FView.h"
 
 #include "assets/FTextures.h"
+#include "interface/FCursor.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -26,6 +27,7 @@ static void startMenu()
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
     InitTextures();
+    initCursor();
 }
 
 void start(std::uint8_t mode)
