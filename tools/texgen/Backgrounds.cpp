@@ -20,7 +20,7 @@ Canvas darkStone()
 {
     const ValueNoise grain(31, 8);
     const ValueNoise pits(32, 32);
-    const ValueNoise cracks(33, 5);
+    const ValueNoise mottle(33, 2);
     constexpr int Course = 64;
     constexpr int Block = 128;
     Canvas c(Size, Size);
@@ -36,8 +36,10 @@ Canvas darkStone()
             const float tone = 0.85f + 0.3f * hash01(33, course, block);
             Rgba colour = scaled(mix(rgb(52, 50, 52), rgb(70, 64, 58), grain.fbm(u, v, 4)), tone);
             colour = scaled(colour, 0.85f + 0.3f * pits.fbm(u, v, 2));
-            const float crack = smoothstep(0.965f, 0.995f, cracks.ridged(u, v, 5));
-            colour = mix(colour, rgb(26, 24, 24), crack * 0.6f);
+            colour = scaled(colour, 0.8f + 0.4f * mottle.fbm(u, v, 3));
+            const float speck = hash01(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 34);
+            if (speck > 0.985f)
+                colour = scaled(colour, speck > 0.993f ? 1.35f : 0.6f);
             // Rounded block edges: lit on the top and left, shaded below and right.
             const float edge = std::min(std::min(bx, Block - bx), std::min(by, Course - by));
             const float joint = 1 - smoothstep(1.5f, 3.5f, edge);

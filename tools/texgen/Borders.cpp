@@ -185,10 +185,12 @@ void makeBorders(Output& out)
     gold.corner = [&gold](float dx, float dy) { return goldTrimCorner(gold, dx, dy); };
     out.save("Textures/Interface/Borders/GoldTrim.tga", strip(gold), 4);
 
+    // The iron band is drawn on a 48-unit cell and stored at 64 texels, a power of two.
+    constexpr float IronUnits = 48.0f / 64.0f;
     BorderStyle iron;
-    iron.cell = 48;
-    iron.edge = [&noise](float d, float along) { return ironBandEdge(noise, d, along); };
-    iron.corner = [&noise](float dx, float dy) { return ironBandCorner(noise, dx, dy); };
+    iron.cell = 64;
+    iron.edge = [&noise](float d, float along) { return ironBandEdge(noise, d * IronUnits, along * IronUnits); };
+    iron.corner = [&noise](float dx, float dy) { return ironBandCorner(noise, dx * IronUnits, dy * IronUnits); };
     out.save("Textures/Interface/Borders/IronBand.tga", strip(iron), 4);
 
     BorderStyle thin;
