@@ -2,6 +2,7 @@
 
 #include "platform/KeyState.h"
 #include "platform/Window.h"
+#include "script/FLua.h"
 #include "shell/FBase.h"
 #include "shell/FLogs.h"
 #include "shell/FView.h"
@@ -23,8 +24,10 @@ void report(const std::exception& error)
     std::fprintf(stderr, "Vrax: %s\n", error.what());
 }
 
+// The interface hears every key before the game acts on it.
 void onKeyDown(int virtualKey)
 {
+    keyDown(virtualKey);
     if (virtualKey == platform::vk::Escape)
         shutdown();
 }
@@ -41,6 +44,9 @@ void route(const platform::WindowEvent& e)
         break;
     case WindowEvent::KeyDown:
         onKeyDown(e.key);
+        break;
+    case WindowEvent::KeyPress:
+        keyPressed(static_cast<unsigned char>(e.key));
         break;
     case WindowEvent::Resize:
         SurfaceWidth = e.x;
@@ -87,6 +93,7 @@ int runApplication()
             report(error);
         }
     }
+    closeState();
     platform::destroyWindow();
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "shell/FView.h"
 
 #include "assets/FTextures.h"
+#include "interface/FFonts.h"
+#include "interface/FXMLLoader.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -8,6 +10,7 @@
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
+#include "script/FLua.h"
 
 std::uint8_t EngineMode = ModeMenu;
 bool GameStartRequest = false;
@@ -26,6 +29,9 @@ static void startMenu()
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
     InitTextures();
+    initFonts();
+    unloadInterface();
+    loadInterface("Interface/Menu/Interface.xml");
 }
 
 void start(std::uint8_t mode)
@@ -57,4 +63,6 @@ void logLine(const std::string& text)
 void addLine(const std::string& text)
 {
     logLine(text);
+    if (InterfaceReady)
+        callFunction("AddLine", {text});
 }
