@@ -1,6 +1,7 @@
 #include "shell/FView.h"
 
 #include "assets/FTextures.h"
+#include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
 #include "platform/Clock.h"
@@ -29,6 +30,7 @@ static void startMenu()
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
     InitTextures();
+    initCursor();
     initFonts();
     unloadInterface();
     loadInterface("Interface/Menu/Interface.xml");
