@@ -1,6 +1,6 @@
-// A small ".glf" font made by the tests: a 64 x 16 atlas with the glyphs
-// from '!' (33) to 'z' (122) where glyph c is 4 + c % 5 texels wide and
-// 10 + c % 3 high, and a space glyph 5 wide and 12 high unless leftOut.
+// A small ".glf" font made by the tests: a 64 x 16 atlas with glyphs from
+// firstChar to lastChar (space to 'z' by default), where glyph c is
+// 4 + c % 5 texels wide and 10 + c % 3 high, and the space 5 wide and 12 high.
 #pragma once
 
 #include <cstdint>
