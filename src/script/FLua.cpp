@@ -90,6 +90,11 @@ void createState()
     openLibrary(luaopen_table, LUA_TABLIBNAME);
     openLibrary(luaopen_string, LUA_STRLIBNAME);
     openLibrary(luaopen_math, LUA_MATHLIBNAME);
+    // Scripts run further Lua through include, which logs what it loads.
+    for (const char* name : {"dofile", "loadfile"}) {
+        lua_pushnil(state);
+        lua_setfield(state, LUA_GLOBALSINDEX, name);
+    }
     registerScriptFunctions();
 }
 
