@@ -1,6 +1,7 @@
 #include "interface/FDrawFrame.h"
 
 #include "assets/FTextures.h"
+#include "interface/FInputRouting.h"
 #include "interface/FLayout.h"
 #include "interface/FText.h"
 #include "interface/FXMLLoader.h"
@@ -152,6 +153,11 @@ void drawFrame(int index)
     }
     if (index != 0)
         layout(*f);
+    if (f->enableMouse) {
+        handleFrameMouse(index);
+        if (!(f = frameAt(index)))
+            return;
+    }
     if (!f->background.empty())
         drawBackground(*f);
     if (!f->border.empty())

@@ -1,12 +1,27 @@
 #include "script/FLuaFunctions.h"
 
+#include "assets/FTextures.h"
+#include "interface/FCursor.h"
+#include "interface/FLayout.h"
+#include "interface/FText.h"
+#include "interface/FXMLLoader.h"
+#include "platform/KeyState.h"
+#include "platform/Window.h"
 #include "script/FLua.h"
+#include "shell/FFPS.h"
 #include "shell/FLogs.h"
+#include "shell/FView.h"
 
 #include <lua.hpp>
 
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
 #include <exception>
 #include <iterator>
+#include <limits>
+#include <memory>
 #include <string>
 
 namespace {
@@ -18,6 +33,57 @@ std::string stringArgument(lua_State* L, int index)
     std::size_t length = 0;
     const char* text = lua_tolstring(L, index, &length);
     return text ? std::string(text, length) : std::string();
+}
+
+// Lua numbers may be anything a script computes: NaN counts as 0 and
+// out-of-range values stop at the ends of int32.
+std::int32_t clampToInt32(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double low = std::numeric_limits<std::int32_t>::min(), high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(value, low, high));
+}
+
+// int (trunc): toward zero. nil, tables and texts that are not numbers give 0.
+std::int32_t truncatedArgument(lua_State* L, int index)
+{
+    return clampToInt32(std::trunc(lua_tonumber(L, index)));
+}
+
+// int (round): to the nearest integer, ties to even.
+std::int32_t roundedArgument(lua_State* L, int index)
+{
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(lua_tonumber(L, index));
+    std::fesetround(mode);
+    return clampToInt32(rounded);
+}
+
+void pushString(lua_State* L, const std::string& text)
+{
+    lua_pushlstring(L, text.data(), text.size());
+}
+
+// The element a name stands for (font strings, then textures, then frames),
+// null when there is none; the lookup logs the miss.
+Component* componentNamed(lua_State* L, int index)
+{
+    const ComponentRef ref = findComponent(stringArgument(L, index));
+    return ref.index < 0 ? nullptr : componentAt(ref.kind, ref.index);
+}
+
+TextureType* textureNamed(lua_State* L, int index)
+{
+    const int found = findTexture(stringArgument(L, index));
+    return found < 0 ? nullptr : textures[static_cast<std::size_t>(found)].get();
+}
+
+FontStringType* fontStringNamed(lua_State* L, int index)
+{
+    const int found = findFontString(stringArgument(L, index));
+    return found < 0 ? nullptr : fontStrings[static_cast<std::size_t>(found)].get();
 }
 
 int Log(lua_State* L)
@@ -43,6 +109,224 @@ int RunScript(lua_State* L)
     return 0;
 }
 
+int Quit(lua_State*)
+{
+    shutdown();
+    return 0;
+}
+
+int GetElapsed(lua_State* L)
+{
+    lua_pushnumber(L, FrameClock.elapsed);
+    return 1;
+}
+
+int Time(lua_State* L)
+{
+    lua_pushnumber(L, static_cast<double>(FrameClock.totalTime));
+    return 1;
+}
+
+int GetFPS(lua_State* L)
+{
+    lua_pushnumber(L, FrameClock.fps);
+    return 1;
+}
+
+int IsWinKeyDown(lua_State* L)
+{
+    lua_pushboolean(L, platform::isKeyDown(roundedArgument(L, 1)));
+    return 1;
+}
+
+int GetControlState(lua_State* L)
+{
+    lua_pushboolean(L, platform::isKeyDown(platform::vk::Control));
+    return 1;
+}
+
+int GetClipBoard(lua_State* L)
+{
+    pushString(L, platform::clipboardText());
+    return 1;
+}
+
+// Scripts speak in modes: 1 move, 4 attack, 5 patrol, 6 repair or build.
+// Any other mode only cancels what was waiting for a click.
+int SetMode(lua_State* L)
+{
+    const std::int32_t mode = roundedArgument(L, 1);
+    Mouse.pendingCommand.reset();
+    setCursorState(CursorPointer, false, false, false, false);
+    std::uint8_t command = 0;
+    switch (mode) {
+    case 1: command = 1; break;
+    case 4: command = 6; break;
+    case 5: command = 4; break;
+    case 6: command = 7; break;
+    default: return 0;
+    }
+    Mouse.pendingCommand = std::make_unique<TPendingCommand>();
+    Mouse.pendingCommand->kind = command;
+    Mouse.pendingCommand->targetIndex = -1;
+    setCursorState(CursorTargeting, false, false, false, false);
+    return 0;
+}
+
+int GetX(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    lua_pushnumber(L, c ? c->offsetX : 0);
+    return 1;
+}
+
+int GetY(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    lua_pushnumber(L, c ? c->offsetY : 0);
+    return 1;
+}
+
+int SetX(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1))
+        c->offsetX = truncatedArgument(L, 2);
+    return 0;
+}
+
+int SetY(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1))
+        c->offsetY = truncatedArgument(L, 2);
+    return 0;
+}
+
+int GetWidth(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    lua_pushnumber(L, c ? effectiveWidthOf(*c) : 0);
+    return 1;
+}
+
+int GetHeight(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    lua_pushnumber(L, c ? effectiveHeightOf(*c) : 0);
+    return 1;
+}
+
+int SetWidth(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1))
+        c->width = truncatedArgument(L, 2);
+    return 0;
+}
+
+int SetHeight(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1))
+        c->height = truncatedArgument(L, 2);
+    return 0;
+}
+
+int SetSize(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1)) {
+        c->width = truncatedArgument(L, 2);
+        c->height = truncatedArgument(L, 3);
+    }
+    return 0;
+}
+
+// Components above 255 or below 0 mean nothing to the drawing: they are held to the range.
+int SetColor(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1)) {
+        c->red = std::clamp(roundedArgument(L, 2), 0, 255);
+        c->green = std::clamp(roundedArgument(L, 3), 0, 255);
+        c->blue = std::clamp(roundedArgument(L, 4), 0, 255);
+    }
+    return 0;
+}
+
+int SetVisible(lua_State* L)
+{
+    if (Component* c = componentNamed(L, 1))
+        c->hidden = !lua_toboolean(L, 2);
+    return 0;
+}
+
+int IsVisible(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    lua_pushboolean(L, c && !c->hidden);
+    return 1;
+}
+
+int GetParent(lua_State* L)
+{
+    const Component* c = componentNamed(L, 1);
+    std::string parent;
+    if (c && c->parent >= 0 && static_cast<std::size_t>(c->parent) < frames.size())
+        parent = frames[static_cast<std::size_t>(c->parent)]->name;
+    pushString(L, parent);
+    return 1;
+}
+
+int GetPath(lua_State* L)
+{
+    const TextureType* t = textureNamed(L, 1);
+    pushString(L, t ? t->path : std::string());
+    return 1;
+}
+
+int SetPath(lua_State* L)
+{
+    if (TextureType* t = textureNamed(L, 1)) {
+        t->path = stringArgument(L, 2);
+        t->textureId = static_cast<std::int32_t>(LoadTexture(t->path));
+    }
+    return 0;
+}
+
+int GetText(lua_State* L)
+{
+    const FontStringType* s = fontStringNamed(L, 1);
+    pushString(L, s ? s->text : std::string());
+    return 1;
+}
+
+// Measured at once, so a script that centres a text by its width sees the new one.
+int SetText(lua_State* L)
+{
+    if (FontStringType* s = fontStringNamed(L, 1)) {
+        s->text = stringArgument(L, 2);
+        const TTextExtent extent = textExtent(s->fontIndex, s->text);
+        s->width = extent.width;
+        s->height = extent.height;
+    }
+    return 0;
+}
+
+int GetFont(lua_State* L)
+{
+    const FontStringType* s = fontStringNamed(L, 1);
+    lua_pushnumber(L, s ? s->fontIndex : 0);
+    return 1;
+}
+
+int GetStringWidth(lua_State* L)
+{
+    lua_pushnumber(L, textExtent(truncatedArgument(L, 2), stringArgument(L, 1)).width);
+    return 1;
+}
+
+int GetStringHeight(lua_State* L)
+{
+    lua_pushnumber(L, textExtent(truncatedArgument(L, 2), stringArgument(L, 1)).height);
+    return 1;
+}
+
 // Engine errors (a log line at level Error, a missing font) end the script
 // call that caused them as a Lua error. Lua unwinds with longjmp, so nothing
 // with a destructor may be alive here when it is raised.
@@ -64,7 +348,7 @@ struct ScriptFunction {
 
 // Every function scripts may call, in registration order.
 const ScriptFunction ScriptFunctions[] = {
-    {"IsWinKeyDown", nullptr},
+    {"IsWinKeyDown", guarded<IsWinKeyDown>},
     {"RunScript", guarded<RunScript>},
     {"Log", guarded<Log>},
     {"include", guarded<include>},
@@ -83,12 +367,12 @@ const ScriptFunction ScriptFunctions[] = {
     {"getServerNameFromMenu", nullptr},
     {"BroadCastLaunchGame_", nullptr},
     {"SynchroniseClients", nullptr},
-    {"GetElapsed", nullptr},
-    {"GetFPS", nullptr},
-    {"GetParent", nullptr},
-    {"GetClipBoard", nullptr},
-    {"GetControlState", nullptr},
-    {"SetMode", nullptr},
+    {"GetElapsed", guarded<GetElapsed>},
+    {"GetFPS", guarded<GetFPS>},
+    {"GetParent", guarded<GetParent>},
+    {"GetClipBoard", guarded<GetClipBoard>},
+    {"GetControlState", guarded<GetControlState>},
+    {"SetMode", guarded<SetMode>},
     {"GetUnitRace", nullptr},
     {"GetRes1", nullptr},
     {"GetRes2", nullptr},
@@ -158,27 +442,27 @@ const ScriptFunction ScriptFunctions[] = {
     {"ValidUnit", nullptr},
     {"GetWarningText", nullptr},
     {"GetMouseHoverUnit", nullptr},
-    {"SetX", nullptr},
-    {"SetY", nullptr},
-    {"GetX", nullptr},
-    {"GetY", nullptr},
-    {"GetStringWidth", nullptr},
-    {"GetStringHeight", nullptr},
-    {"GetFont", nullptr},
-    {"SetSize", nullptr},
-    {"SetText", nullptr},
-    {"SetColor", nullptr},
-    {"GetText", nullptr},
-    {"GetPath", nullptr},
-    {"SetPath", nullptr},
-    {"GetWidth", nullptr},
-    {"SetWidth", nullptr},
-    {"GetHeight", nullptr},
-    {"SetHeight", nullptr},
-    {"SetVisible", nullptr},
-    {"IsVisible", nullptr},
-    {"Quit", nullptr},
-    {"Time", nullptr},
+    {"SetX", guarded<SetX>},
+    {"SetY", guarded<SetY>},
+    {"GetX", guarded<GetX>},
+    {"GetY", guarded<GetY>},
+    {"GetStringWidth", guarded<GetStringWidth>},
+    {"GetStringHeight", guarded<GetStringHeight>},
+    {"GetFont", guarded<GetFont>},
+    {"SetSize", guarded<SetSize>},
+    {"SetText", guarded<SetText>},
+    {"SetColor", guarded<SetColor>},
+    {"GetText", guarded<GetText>},
+    {"GetPath", guarded<GetPath>},
+    {"SetPath", guarded<SetPath>},
+    {"GetWidth", guarded<GetWidth>},
+    {"SetWidth", guarded<SetWidth>},
+    {"GetHeight", guarded<GetHeight>},
+    {"SetHeight", guarded<SetHeight>},
+    {"SetVisible", guarded<SetVisible>},
+    {"IsVisible", guarded<IsVisible>},
+    {"Quit", guarded<Quit>},
+    {"Time", guarded<Time>},
 };
 
 }  // namespace

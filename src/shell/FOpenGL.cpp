@@ -2,6 +2,7 @@
 
 #include "interface/FCursor.h"
 #include "interface/FDrawFrame.h"
+#include "interface/FInputRouting.h"
 #include "interface/FXMLLoader.h"
 #include "platform/Window.h"
 #include "shell/FScreenshot.h"
@@ -62,6 +63,7 @@ static void interfacePass()
         drawFrame(0);
         glPopMatrix();
     }
+    deliverButtonEvent();
     if (GameStartRequest) {
         GameStartRequest = false;
         start(2);
