@@ -1,11 +1,9 @@
 #include "interface/FDrawFrame.h"
 
 #include "assets/FTextures.h"
-#include "interface/FInputRouting.h"
-#include "interface/FLayout.h"
+#include "interface/FFrameWalk.h"
 #include "interface/FText.h"
 #include "interface/FXMLLoader.h"
-#include "script/FLua.h"
 
 #include <GL/gl.h>
 
@@ -130,55 +128,22 @@ void drawFontString(const FontStringType& s)
     glPopMatrix();
 }
 
-FrameType* frameAt(int index)
+// Background under border, as one piece of the frame's own picture.
+void drawFramePicture(const FrameType& f)
 {
-    return index >= 0 && static_cast<std::size_t>(index) < frames.size() ? frames[static_cast<std::size_t>(index)].get()
-                                                                          : nullptr;
+    if (!f.background.empty())
+        drawBackground(f);
+    if (!f.border.empty())
+        drawBorder(f);
 }
 
 }  // namespace
 
 void drawFrame(int index)
 {
-    FrameType* f = frameAt(index);
-    if (!f || f->hidden || f->isVirtual)
-        return;
-    if (!f->scripts.OnUpdate.empty()) {
-        setGlobalString("self", f->name);
-        const std::string handler = f->scripts.OnUpdate;
-        runString(handler);
-        f = frameAt(index);  // the handler may have run anything
-        if (!f)
-            return;
-    }
-    if (index != 0)
-        layout(*f);
-    if (f->enableMouse) {
-        handleFrameMouse(index);
-        if (!(f = frameAt(index)))
-            return;
-    }
-    if (!f->background.empty())
-        drawBackground(*f);
-    if (!f->border.empty())
-        drawBorder(*f);
-    for (std::int32_t t : f->textureList) {
-        TextureType& texture = *textures[static_cast<std::size_t>(t)];
-        if (texture.hidden)
-            continue;
-        layout(texture);
-        drawTexture(texture);
-    }
-    for (std::int32_t s : f->fontStringList) {
-        FontStringType& text = *fontStrings[static_cast<std::size_t>(s)];
-        if (text.hidden)
-            continue;
-        const TTextExtent extent = textExtent(text.fontIndex, text.text);
-        text.width = extent.width;
-        text.height = extent.height;
-        layout(text);
-        drawFontString(text);
-    }
-    for (std::size_t i = 0; i < f->children.size(); ++i)
-        drawFrame(f->children[i]);
+    TFramePainter painter;
+    painter.frame = drawFramePicture;
+    painter.texture = drawTexture;
+    painter.fontString = drawFontString;
+    walkFrame(index, painter);
 }

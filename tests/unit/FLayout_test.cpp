@@ -97,3 +97,34 @@ TEST_F(Layout, ExtremeValuesNeitherWrapNorLoop)
     panel.relativeIndex = 999;
     layout(panel);
 }
+
+// Every pair of anchor points: an 11 x 21 frame placed on a 100 x 50 one at
+// (200, 300), offset by (3, 4). Odd sizes halve toward zero.
+TEST(LayoutAnchors, EveryPointOnEveryRelativePoint)
+{
+    ScratchDir dir;
+    startLog();
+    initFonts();
+    writeFile("Fonts/Thorndale14.glf", testFontBytes());
+    writeFile("ui.xml", R"(<Ui>
+  <Frame name="Ref" width="100" height="50"><Anchor x="200" y="300"/></Frame>
+  <Frame name="E" width="11" height="21"><Anchor relativeTo="Ref" x="3" y="4"/></Frame>
+</Ui>)");
+    loadInterface("ui.xml");
+    FrameType& ref = *frames[1];
+    FrameType& e = *frames[2];
+    layout(ref);
+    const char* const names[] = {"TOP", "BOTTOM", "LEFT", "RIGHT", "CENTER", "TOPLEFT", "BOTTOMLEFT", "TOPRIGHT", "BOTTOMRIGHT"};
+    const TPoint onRef[] = {{50, 0}, {50, 50}, {0, 25}, {100, 25}, {50, 25}, {0, 0}, {0, 50}, {100, 0}, {100, 50}};
+    const TPoint onE[] = {{5, 0}, {5, 21}, {0, 10}, {11, 10}, {5, 10}, {0, 0}, {0, 21}, {11, 0}, {11, 21}};
+    for (int p = 0; p < 9; ++p)
+        for (int r = 0; r < 9; ++r) {
+            e.point = anchorPointOf(names[p]);
+            e.relativePoint = anchorPointOf(names[r]);
+            layout(e);
+            EXPECT_EQ(e.x, 203 + onRef[r].x - onE[p].x) << names[p] << " on " << names[r];
+            EXPECT_EQ(e.y, 304 + onRef[r].y - onE[p].y) << names[p] << " on " << names[r];
+        }
+    unloadInterface();
+    initFonts();
+}
