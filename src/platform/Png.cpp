@@ -6,13 +6,11 @@
 
 namespace platform {
 
-bool writePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba)
+namespace {
+
+// libpng reports errors by longjmp: nothing with a destructor lives here.
+bool writeImage(std::FILE* file, int width, int height, const std::uint8_t* rgba)
 {
-    if (width <= 0 || height <= 0 || rgba.size() < static_cast<std::size_t>(width) * height * 4)
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool ok = false;
@@ -22,12 +20,33 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
                      PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         for (int y = 0; y < height; ++y)
-            png_write_row(png, rgba.data() + static_cast<std::size_t>(y) * width * 4);
+            png_write_row(png, rgba + static_cast<std::size_t>(y) * width * 4);
         png_write_end(png, nullptr);
         ok = true;
     }
     png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0 && ok;
+    return ok;
+}
+
+}  // namespace
+
+bool writePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba)
+{
+    if (width <= 0 || height <= 0 || rgba.size() < static_cast<std::size_t>(width) * height * 4)
+        return false;
+    // Written under another name and renamed when complete: whoever watches
+    // the folder never sees half a picture.
+    const std::string partial = path + ".part";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = writeImage(file, width, height, rgba.data());
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
+        std::remove(partial.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

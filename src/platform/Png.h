@@ -1,4 +1,5 @@
-// Png: writes RGBA pictures as PNG files (screenshots).
+// Png: writes RGBA pictures as PNG files (screenshots). A file appears
+// under its name only once it is complete.
 #pragma once
 
 #include <cstdint>

@@ -132,7 +132,7 @@ protected:
     Picture screenshot()
     {
         namespace fs = std::filesystem;
-        const std::size_t before = fs::exists(game + "/Screenshots") ? std::distance(fs::directory_iterator(game + "/Screenshots"), {}) : 0;
+        const std::size_t before = shots++;
         run(env + "xdotool key --window " + window + " F12");
         for (int i = 0; i < 200; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -140,7 +140,8 @@ protected:
                 continue;
             std::vector<fs::path> files;
             for (const fs::directory_entry& e : fs::directory_iterator(game + "/Screenshots"))
-                files.push_back(e.path());
+                if (e.path().extension() == ".png")
+                    files.push_back(e.path());
             if (files.size() <= before)
                 continue;
             std::sort(files.begin(), files.end());

@@ -28,7 +28,7 @@ TEST(Startup, FirstStartLeavesLogAndConfigF12SavesAPictureEscapeQuits)
     std::string shot;
     for (int i = 0; i < 100 && shot.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        shot = capture("ls " + game + "/Screenshots 2>/dev/null | head -n1");
+        shot = capture("ls " + game + "/Screenshots 2>/dev/null | grep '\\.png$' | head -n1");
     }
     ASSERT_FALSE(shot.empty()) << "F12 writes a screenshot";
     shot.pop_back();
