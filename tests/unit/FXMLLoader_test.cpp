@@ -289,12 +289,17 @@ TEST_F(Loader, ABrokenLimitOrABadNumberEndsTheLoadUnready)
     EXPECT_THROW(load(many + "<Texture/></Frame></Ui>"), EngineError);
     EXPECT_FALSE(InterfaceReady);
 
-    std::string deep = "<Ui>";
-    for (int i = 0; i < 512; ++i)
-        deep += "<Frame>";
-    for (int i = 0; i < 512; ++i)
-        deep += "</Frame>";
-    EXPECT_THROW(load(deep + "</Ui>"), EngineError);
+    auto nested = [](int depth) {
+        std::string xml = "<Ui>";
+        for (int i = 0; i < depth; ++i)
+            xml += "<Frame>";
+        for (int i = 0; i < depth; ++i)
+            xml += "</Frame>";
+        return xml + "</Ui>";
+    };
+    load(nested(511));
+    EXPECT_TRUE(InterfaceReady);
+    EXPECT_THROW(load(nested(512)), EngineError);
     EXPECT_FALSE(InterfaceReady);
 
     EXPECT_THROW(load(R"(<Ui><Frame name="A" width="wide"/><Frame name="B"/></Ui>)"), EngineError);
