@@ -313,6 +313,13 @@ TEST_F(Loader, ABrokenLimitOrABadNumberEndsTheLoadUnready)
         bomb += "<Frame name=\"T" + std::to_string(i) + "\" virtual=\"true\"><Frame inherit=\"T" + std::to_string(i - 1) +
                 "\"/><Frame inherit=\"T" + std::to_string(i - 1) + "\"/></Frame>";
     EXPECT_THROW(load(bomb + "</Ui>"), EngineError);
+    // So are names that double at every level of nested templates.
+    std::string names = "<Ui><Frame name=\"N0\" virtual=\"true\"><Frame name=\"$parent$parent\"/></Frame>";
+    for (int i = 1; i < 40; ++i)
+        names += "<Frame name=\"N" + std::to_string(i) + "\" virtual=\"true\"><Frame name=\"$parent$parent\" inherit=\"N" +
+                 std::to_string(i - 1) + "\"/></Frame>";
+    EXPECT_THROW(load(names + "<Frame name=\"Top\"><Frame name=\"X\" inherit=\"N39\"/></Frame></Ui>"), EngineError);
+    EXPECT_NE(logText().find("through $parent"), std::string::npos);
 }
 
 TEST_F(Loader, MissingOrMalformedFilesStillCompleteTheLoad)
