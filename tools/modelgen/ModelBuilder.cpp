@@ -220,9 +220,11 @@ void ModelBuilder::prism(int g, int boneId, TVec3 base, float r0, float r1, floa
 void ModelBuilder::prismX(int g, int boneId, TVec3 base, float r0, float r1, float length, int sides, int swatch)
 {
     const TVec3 tip{base.x + length, base.y, base.z};
+    // A three-sided one is a gable roof: ridge on top.
+    const float phase = sides == 3 ? Pi / 2 : 0;
     for (int i = 0; i < sides; ++i) {
-        const float a0 = 2 * Pi * static_cast<float>(i) / static_cast<float>(sides);
-        const float a1 = 2 * Pi * static_cast<float>(i + 1) / static_cast<float>(sides);
+        const float a0 = phase + 2 * Pi * static_cast<float>(i) / static_cast<float>(sides);
+        const float a1 = phase + 2 * Pi * static_cast<float>(i + 1) / static_cast<float>(sides);
         const TVec3 b0{base.x, base.y + r0 * std::cos(a0), base.z + r0 * std::sin(a0)};
         const TVec3 b1{base.x, base.y + r0 * std::cos(a1), base.z + r0 * std::sin(a1)};
         const TVec3 t0{tip.x, base.y + r1 * std::cos(a0), base.z + r1 * std::sin(a0)};
