@@ -104,6 +104,21 @@ constexpr int MaxNodeDepth = 256;
 
 }  // namespace
 
+float evaluateTrack(const Transformation1& track, int t, int start, int end, float fallback, bool& contributed)
+{
+    return evaluate(track, t, start, end, fallback, contributed);
+}
+
+TVec3 evaluateTrack(const Transformation3& track, int t, int start, int end, const TVec3& fallback, bool& contributed)
+{
+    return evaluate(track, t, start, end, fallback, contributed);
+}
+
+TQuat evaluateTrack(const Transformation4& track, int t, int start, int end, const TQuat& fallback, bool& contributed)
+{
+    return evaluate(track, t, start, end, fallback, contributed);
+}
+
 void seedAnimationRandom(unsigned seed)
 {
     animationRandom.seed(seed);

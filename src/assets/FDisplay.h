@@ -70,6 +70,12 @@ private:
     TMatrix scratch_{};  // result holder for nodes outside the cache
 };
 
+// A track's value at time t of the sequence [start, end], or `fallback`;
+// `contributed` tells whether the track had a say.
+float evaluateTrack(const Transformation1& track, int t, int start, int end, float fallback, bool& contributed);
+TVec3 evaluateTrack(const Transformation3& track, int t, int start, int end, const TVec3& fallback, bool& contributed);
+TQuat evaluateTrack(const Transformation4& track, int t, int start, int end, const TQuat& fallback, bool& contributed);
+
 // The view frustum of the current camera; every IsVisible and geoset test uses it.
 extern TFrustum ViewFrustum;
 // Reads the projection and modelview matrices from GL into ViewFrustum; the
