@@ -308,6 +308,7 @@ void ModelBuilder::finish()
         closeNode(b.node);
     for (NodeChunk& h : model.helpers)
         closeNode(h);
+    model.highestObjectId = std::max(0, static_cast<std::int32_t>(model.pivotPoints.size()) - 1);
 
     std::vector<TVec3> all;
     for (std::size_t g = 0; g < model.geosets.size(); ++g) {
