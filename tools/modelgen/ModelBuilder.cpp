@@ -199,9 +199,11 @@ void ModelBuilder::box(int g, int boneId, TVec3 lo, TVec3 hi, int swatch)
 void ModelBuilder::prism(int g, int boneId, TVec3 base, float r0, float r1, float height, int sides, int swatch)
 {
     const TVec3 top{base.x, base.y, base.z + height};
+    // Four sides line up with the axes, like the walls they stand on.
+    const float phase = sides == 4 ? Pi / 4 : 0;
     for (int i = 0; i < sides; ++i) {
-        const float a0 = 2 * Pi * static_cast<float>(i) / static_cast<float>(sides);
-        const float a1 = 2 * Pi * static_cast<float>(i + 1) / static_cast<float>(sides);
+        const float a0 = phase + 2 * Pi * static_cast<float>(i) / static_cast<float>(sides);
+        const float a1 = phase + 2 * Pi * static_cast<float>(i + 1) / static_cast<float>(sides);
         const TVec3 b0{base.x + r0 * std::cos(a0), base.y + r0 * std::sin(a0), base.z};
         const TVec3 b1{base.x + r0 * std::cos(a1), base.y + r0 * std::sin(a1), base.z};
         const TVec3 t0{base.x + r1 * std::cos(a0), base.y + r1 * std::sin(a0), top.z};
@@ -258,6 +260,18 @@ void ModelBuilder::sphere(int g, int boneId, TVec3 c, TVec3 r, int swatch)
             else
                 quad(g, boneId, a, b, cc, d, swatch);
         }
+}
+
+void ModelBuilder::gable(int g, int boneId, TVec3 lo, TVec3 hi, float rise, int swatch)
+{
+    const float midY = (lo.y + hi.y) / 2, top = lo.z + rise;
+    const TVec3 a{lo.x, lo.y, lo.z}, b{hi.x, lo.y, lo.z}, c{hi.x, hi.y, lo.z}, d{lo.x, hi.y, lo.z};
+    const TVec3 r0{lo.x, midY, top}, r1{hi.x, midY, top};
+    quad(g, boneId, a, b, r1, r0, swatch);
+    quad(g, boneId, c, d, r0, r1, swatch);
+    triangle(g, boneId, b, c, r1, swatch);
+    triangle(g, boneId, d, a, r0, swatch);
+    quad(g, boneId, a, d, c, b, swatch);
 }
 
 void ModelBuilder::ring(int g, int boneId, float inner, float outer, float z, int segments)

@@ -49,6 +49,8 @@ public:
     // Same along the x axis (shafts, spears, logs lying down).
     void prismX(int g, int boneId, TVec3 base, float r0, float r1, float length, int sides, int swatch);
     void sphere(int g, int boneId, TVec3 centre, TVec3 radii, int swatch);
+    // A gable roof over the rectangle lo..hi (at lo.z), its ridge along x at lo.z + rise.
+    void gable(int g, int boneId, TVec3 lo, TVec3 hi, float rise, int swatch);
     // A flat ring in the ground plane.
     void ring(int g, int boneId, float inner, float outer, float z, int segments);
 

@@ -326,10 +326,13 @@ TGeneratedModel building(const std::string& name, const std::string& path, const
     return {path, b.model};
 }
 
-void flag(TKit& k, const TBuildingRig& r, TVec3 top, float length)
+// A pole from `baseZ` up to `top` with a team-coloured banner; the banner
+// bone's pivot sits on the pole so the cloth swings about it.
+void flag(TKit& k, const TBuildingRig& r, TVec3 top, float length, float baseZ)
 {
-    k.b.prism(k.body, r.banner, {top.x, top.y, top.z - length * 1.6f}, 1.2f, 1.2f, length * 1.6f + 2, 5, Wood);
-    k.b.box(k.team, r.banner, {top.x + 1, top.y - 0.5f, top.z - length * 0.6f}, {top.x + length, top.y + 0.5f, top.z}, White);
+    k.b.prism(k.body, r.base, {top.x, top.y, baseZ}, 1.6f, 1.2f, top.z - baseZ + 3, 5, Wood);
+    k.b.box(k.team, r.banner, {top.x + 1.5f, top.y - 0.8f, top.z - length * 0.65f},
+            {top.x + length, top.y + 0.8f, top.z}, White);
 }
 
 std::vector<TGeneratedModel> buildings()
@@ -348,18 +351,18 @@ std::vector<TGeneratedModel> buildings()
                 k.b.prism(k.team, r.roof, {x, y, 168}, 25, 25, 4, 8, White);
             }
         k.b.box(k.body, r.detail, {70, -18, 0}, {74, 18, 44}, Wood);  // gate
-        flag(k, r, {0, 0, 236}, 30);
+        flag(k, r, {0, 0, 236}, 40, 200);
     }));
-    out.push_back(building("Barracks", "Models/Units/Barracks.mdx", Race0Atlas, 192, 80, {70, 60, 150}, {60, 0, 0},
+    out.push_back(building("Barracks", "Models/Units/Barracks.mdx", Race0Atlas, 192, 80, {70, 60, 130}, {60, 0, 0},
                            [](TKit& k, const TBuildingRig& r) {
         k.b.box(k.body, r.base, {-80, -70, 0}, {80, 70, 8}, Stone);
         k.b.box(k.body, r.base, {-70, -55, 8}, {70, 55, 80}, Cloth);
         for (float x : {-70.0f, -23.0f, 23.0f, 70.0f})
             k.b.box(k.body, r.base, {x - 4, -57, 8}, {x + 4, 57, 82}, Wood);
-        k.b.prismX(k.body, r.roof, {-78, 0, 80}, 64, 64, 156, 3, Roof);
+        k.b.gable(k.body, r.roof, {-78, -64, 80}, {78, 64, 80}, 52, Roof);
         k.b.box(k.team, r.detail, {70, -14, 30}, {73, 14, 62}, White);  // shield over the door
         k.b.box(k.body, r.base, {70, -10, 8}, {72, 10, 32}, Wood);
-        flag(k, r, {70, 60, 150}, 24);
+        flag(k, r, {70, 60, 130}, 32, 0);
     }));
     out.push_back(building("Mine Shaft", "Models/Units/MineShaft.mdx", Race0Atlas, 192, 60, {-40, 50, 120}, {55, 0, 25},
                            [](TKit& k, const TBuildingRig& r) {
@@ -370,9 +373,9 @@ std::vector<TGeneratedModel> buildings()
         k.b.box(k.body, r.base, {80, -16, 0}, {81, 16, 46}, Metal);
         for (int i = 0; i < 5; ++i)
             k.b.sphere(k.body, r.detail, {60 + 6.0f * static_cast<float>(i % 2), -30 + 14.0f * static_cast<float>(i), 6}, {6, 6, 5}, Trim);
-        flag(k, r, {-40, 50, 120}, 22);
+        flag(k, r, {-40, 50, 120}, 30, 40);
     }));
-    out.push_back(building("Forge", "Models/Units/Forge.mdx", Race0Atlas, 192, 70, {-60, -60, 140}, {50, 30, 20},
+    out.push_back(building("Forge", "Models/Units/Forge.mdx", Race0Atlas, 192, 70, {-60, -60, 120}, {50, 30, 20},
                            [](TKit& k, const TBuildingRig& r) {
         k.b.box(k.body, r.base, {-75, -70, 0}, {75, 70, 8}, Stone);
         k.b.box(k.body, r.base, {-65, -60, 8}, {40, 60, 70}, Stone);
@@ -380,21 +383,21 @@ std::vector<TGeneratedModel> buildings()
         k.b.prism(k.body, r.base, {-40, 35, 8}, 14, 11, 130, 6, Stone);  // chimney
         k.b.box(k.body, r.detail, {45, 20, 8}, {65, 40, 24}, Metal);      // anvil
         k.b.box(k.team, r.base, {40, -40, 20}, {42, -10, 50}, White);
-        flag(k, r, {-60, -60, 140}, 22);
+        flag(k, r, {-60, -60, 120}, 30, 0);
     }));
-    out.push_back(building("Chapel", "Models/Units/Chapel.mdx", Race0Atlas, 192, 90, {40, 0, 250}, {0, 0, 150},
+    out.push_back(building("Chapel", "Models/Units/Chapel.mdx", Race0Atlas, 192, 90, {47, 0, 262}, {0, 0, 150},
                            [](TKit& k, const TBuildingRig& r) {
         k.b.box(k.body, r.base, {-80, -55, 0}, {70, 55, 8}, Stone);
         k.b.box(k.body, r.base, {-70, -45, 8}, {30, 45, 90}, Cloth);
-        k.b.prismX(k.body, r.roof, {-74, 0, 90}, 52, 52, 108, 3, Roof);
+        k.b.gable(k.body, r.roof, {-76, -52, 90}, {30, 52, 90}, 48, Roof);
         k.b.box(k.body, r.base, {25, -22, 8}, {69, 22, 150}, Cloth);
         k.b.prism(k.body, r.roof, {47, 0, 150}, 34, 0, 90, 4, Roof);
         k.b.sphere(k.body, r.detail, {70, 0, 110}, {2, 10, 10}, Trim);  // rose window
         k.b.box(k.team, r.base, {69, -10, 8}, {71, 10, 50}, White);
-        flag(k, r, {40, 0, 250}, 20);
+        flag(k, r, {47, 0, 262}, 30, 230);
     }));
     // Race 1: rough timber, hides, bone and red paint.
-    out.push_back(building("Great Hall", "Models/Units/GreatHall.mdx", Race1Atlas, 256, 90, {-80, 80, 220}, {95, 0, 40},
+    out.push_back(building("Great Hall", "Models/Units/GreatHall.mdx", Race1Atlas, 256, 90, {-95, 95, 150}, {95, 0, 40},
                            [](TKit& k, const TBuildingRig& r) {
         k.b.prism(k.body, r.base, {0, 0, 0}, 115, 105, 12, 8, Stone);
         k.b.prism(k.body, r.base, {0, 0, 12}, 100, 95, 78, 8, Wood);
@@ -403,9 +406,9 @@ std::vector<TGeneratedModel> buildings()
         for (float y : {-45.0f, 45.0f})
             k.b.prismX(k.body, r.detail, {88, y, 45}, 8, 0, 55, 5, Trim);  // tusks over the door
         k.b.box(k.body, r.base, {94, -20, 12}, {100, 20, 60}, Cloth);
-        flag(k, r, {-80, 80, 220}, 30);
+        flag(k, r, {-95, 95, 150}, 40, 0);
     }));
-    out.push_back(building("War Camp", "Models/Units/WarCamp.mdx", Race1Atlas, 192, 70, {0, 0, 170}, {0, 0, 0},
+    out.push_back(building("War Camp", "Models/Units/WarCamp.mdx", Race1Atlas, 192, 70, {0, 0, 150}, {0, 0, 0},
                            [](TKit& k, const TBuildingRig& r) {
         for (int i = 0; i < 20; ++i) {  // palisade
             const float a = 6.2831853f * static_cast<float>(i) / 20;
@@ -419,7 +422,7 @@ std::vector<TGeneratedModel> buildings()
         k.b.prism(k.body, r.roof, {0, 0, 20}, 48, 0, 70, 6, Roof);  // tent
         k.b.prism(k.team, r.roof, {0, 0, 56}, 25, 14, 10, 6, White);
         k.b.box(k.body, r.detail, {-30, 50, 0}, {-12, 66, 30}, Trim);  // weapon rack
-        flag(k, r, {0, 0, 170}, 26);
+        flag(k, r, {0, 0, 150}, 34, 80);
     }));
     out.push_back(building("Burrow", "Models/Units/Burrow.mdx", Race1Atlas, 192, 60, {-50, -40, 110}, {60, 0, 0},
                            [](TKit& k, const TBuildingRig& r) {
@@ -429,9 +432,9 @@ std::vector<TGeneratedModel> buildings()
         for (float y : {-30.0f, 30.0f})
             k.b.prism(k.body, r.roof, {50, y, 50}, 5, 0, 30, 5, Trim);
         k.b.prism(k.team, r.roof, {-10, 0, 58}, 20, 8, 10, 6, White);
-        flag(k, r, {-50, -40, 110}, 22);
+        flag(k, r, {-50, -40, 110}, 30, 35);
     }));
-    out.push_back(building("Totem", "Models/Units/Totem.mdx", Race1Atlas, 192, 130, {-60, 50, 120}, {0, 0, 140},
+    out.push_back(building("Totem", "Models/Units/Totem.mdx", Race1Atlas, 192, 130, {-60, 50, 110}, {0, 0, 140},
                            [](TKit& k, const TBuildingRig& r) {
         k.b.prism(k.body, r.base, {0, 0, 0}, 70, 62, 10, 8, Stone);
         k.b.prism(k.body, r.base, {0, 0, 10}, 20, 16, 160, 8, Wood);
@@ -443,7 +446,7 @@ std::vector<TGeneratedModel> buildings()
         for (float y : {-1.0f, 1.0f})  // wings
             k.b.box(k.team, r.detail, {-6, y * 18, 130}, {6, y * 70, 150}, White);
         k.b.prism(k.body, r.roof, {0, 0, 170}, 22, 0, 30, 8, Roof);
-        flag(k, r, {-60, 50, 120}, 22);
+        flag(k, r, {-60, 50, 110}, 30, 0);
     }));
     // No race: the map's standing stones.
     out.push_back(building("Standing Stone", "Models/Units/StandingStone.mdx", NeutralAtlas, 128, 100, {0, 0, 140}, {0, 0, 0},
