@@ -13,14 +13,6 @@ namespace {
 
 std::mt19937 animationRandom{12345};
 
-std::string lowerCase(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 enum class KeySpan { None, Hold, Between };
 
 // The key at or before t within the sequence [start, end].
@@ -149,7 +141,7 @@ void TModel::invalidateNodeCache()
 
 void TModel::SetAnimation(const std::string& requested, bool loop, bool force)
 {
-    const std::string name = lowerCase(requested);
+    const std::string name = asciiLower(requested);
     if (name == currentAnimation && !force)
         return;
     if (name.empty()) {
@@ -159,7 +151,7 @@ void TModel::SetAnimation(const std::string& requested, bool loop, bool force)
     animating = true;
     const std::vector<SequenceChunk>& sequences = model().sequences;
     std::size_t match = 0;
-    while (match < sequences.size() && lowerCase(sequences[match].name) != name)
+    while (match < sequences.size() && asciiLower(sequences[match].name) != name)
         ++match;
     if (match == sequences.size()) {
         logLine("Animation `" + name + "` not found on `" + model().name + "`");

@@ -651,14 +651,6 @@ void readChunk(Reader& in, const std::string& tag, std::size_t end, MdxModel& m,
 std::vector<std::string> cachePaths;
 std::vector<std::unique_ptr<MdxModel>> cacheModels;
 
-std::string lowerCase(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 }  // namespace
 
 std::string parseMdx(const std::uint8_t* data, std::size_t size, const std::string& path, MdxModel& model,
@@ -712,9 +704,17 @@ void LoadMdx(const std::string& path, MdxModel& model)
         log(error, LogWarning);
 }
 
+std::string asciiLower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 int GetModelIndex(const std::string& path)
 {
-    const std::string key = lowerCase(path);
+    const std::string key = asciiLower(path);
     for (std::size_t i = 0; i < cachePaths.size(); ++i)
         if (cachePaths[i] == key)
             return static_cast<int>(i);

@@ -30,5 +30,7 @@ int GetModelIndex(const std::string& path);
 const MdxModel& modelAt(int index);
 // Number of cached models.
 int modelCount();
+// ASCII letters in lower case: how model paths and animation names are compared.
+std::string asciiLower(std::string text);
 // Empties the cache (the start of game mode, and tests).
 void resetModelCache();
