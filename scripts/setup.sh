@@ -15,6 +15,8 @@ packages=(
   espeak-ng libvorbis-dev libmp3lame-dev vorbis-tools lame sox imagemagick
   # tests: a private X server driven like a person, low-port capability, network namespaces
   xvfb xauth xdotool libcap2-bin iproute2
+  # tests: independent MDX parsers run by node
+  nodejs
 )
 
 missing=()
@@ -30,4 +32,17 @@ if ((${#missing[@]})); then
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The MDX checkers (two independent parsers from the npm registry) live in a
+# folder of their own and are used only by the tests.
+if ! command -v npm >/dev/null 2>&1; then
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends npm
+fi
+checkers="$(cd "$(dirname "$0")/.." && pwd)/tools/checkers"
+if [ ! -d "$checkers/node_modules" ]; then
+  echo "setup: installing the MDX checkers"
+  (cd "$checkers" && npm ci --no-audit --no-fund --loglevel=error)
 fi
