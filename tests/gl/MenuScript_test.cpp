@@ -1,0 +1,169 @@
+// The shipped menu's scripts against the lobby's side of the bargain: the
+// network functions it calls and the callbacks the engine calls in it.
+// The network functions are stood in for by Lua fakes that record their
+// calls, so the menu is checked now and keeps working when the lobby lands.
+// Loaded from build/game/ in an offscreen GL context (its textures upload).
+#include "assets/FTextures.h"
+#include "interface/FFonts.h"
+#include "interface/FFrameWalk.h"
+#include "interface/FXMLLoader.h"
+#include "script/FLua.h"
+#include "shell/FFPS.h"
+#include "shell/FLogs.h"
+
+#include "../support/OffscreenContext.h"
+#include "../support/TestSupport.h"
+
+#include <lua.hpp>
+
+#include <filesystem>
+
+using namespace testing_support;
+
+namespace {
+
+const char* const Fakes = R"(
+  Calls = ""
+  function Record(text) Calls = Calls .. text .. ";" end
+  function CreateServerFromMenu(name, info) Record("create " .. name .. "|" .. info) end
+  function RefreshPlayerList()
+    ListBoxClear("PlayerList")
+    AddServerList5("Host", "127.0.0.1", 0, 5, 0)
+    AddServerList5("Guest", "10.1.1.2", 1, 2, 1)
+  end
+  function Refresh()
+    Record("refresh")
+    AddServerList4("10.1.1.1", "First", 1, "one")
+    AddServerList4("10.1.1.9", "Second", 2, "two")
+    AddServerList4("10.1.1.1", "First again", 3, "one")
+  end
+  function ConnectFromMenu(address, nick) Record("connect " .. address .. " " .. nick) end
+  function DisconnectFromMenu() Record("disconnect") end
+  function UndoCreateServerFromMenu() Record("undo") end
+  Pings = 0
+  function SynchroniseClients() Pings = Pings + 1 if Pings >= 6 then return 1 end return 2 end
+  function MaxWaitingTime() return math.max(0, 10 - 2 * Pings) end
+  function BroadCastLaunchGame_() Record("launch") end
+)";
+
+class MenuScript : public OffscreenContext {
+protected:
+    ScratchDir dir;
+    void SetUp() override
+    {
+        OffscreenContext::SetUp();
+        namespace fs = std::filesystem;
+        for (const char* folder : {"Interface", "Fonts", "Textures"})
+            fs::copy(std::string(VRAX_BINARY_DIR) + "/game/" + folder, folder, fs::copy_options::recursive);
+        startLog();
+        InitTextures();
+        initFonts();
+        loadInterface("Interface/Menu/Interface.xml");
+        ASSERT_TRUE(InterfaceReady);
+    }
+    void TearDown() override
+    {
+        unloadInterface();
+        initFonts();
+        OffscreenContext::TearDown();
+    }
+    static std::string eval(const std::string& expression)
+    {
+        runString("Result = tostring(" + expression + ")");
+        getGlobal("Result");
+        const char* text = lua_tostring(luaState(), -1);
+        std::string value = text ? text : "nil";
+        lua_pop(luaState(), 1);
+        return value;
+    }
+    // Drawn frames, each 200 ms of game clock after the last.
+    static void frames(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            FrameClock.totalTime += 200;
+            walkFrame(0, TFramePainter());
+        }
+    }
+    std::string logText() { return readFile("Logs/log.txt"); }
+};
+
+}  // namespace
+
+TEST_F(MenuScript, TheHostOpensALobbySeesThePlayersAndLaunchesAfterTheSynchronisation)
+{
+    runString(Fakes);
+    runString("ButtonClicked('HostButton')");
+    EXPECT_EQ(eval("IsVisible('HostScreen')"), "true");
+    EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Player's game");
+    runString("SetFieldText('ServerInfoField', 'Bring friends') ButtonClicked('CreateButton')");
+    EXPECT_EQ(eval("Calls"), "create Player's game|Bring friends;");
+    EXPECT_EQ(eval("IsVisible('LobbyScreen')"), "true");
+    EXPECT_EQ(eval("IsVisible('LaunchButton')"), "true");
+    EXPECT_EQ(eval("GetText('PlayerRow1Name')"), "Host");
+    EXPECT_EQ(eval("GetText('PlayerRow2Side')"), "Great Hall");
+    EXPECT_EQ(eval("IsVisible('PlayerRow2')"), "true");
+    EXPECT_EQ(eval("IsVisible('PlayerRow3')"), "false");
+
+    runString("Calls = '' ButtonClicked('LaunchButton')");
+    frames(3);
+    EXPECT_EQ(eval("Calls"), "");
+    const int partly = std::stoi(eval("GetWidth('SyncFill')"));
+    EXPECT_GT(partly, 0);
+    EXPECT_LT(partly, 252);
+    frames(5);
+    EXPECT_EQ(eval("Calls"), "launch;");
+    EXPECT_EQ(eval("GetWidth('SyncFill')"), "252");
+    frames(3);
+    EXPECT_EQ(eval("Calls"), "launch;");  // once only
+
+    runString("Calls = '' ButtonClicked('LeaveButton')");
+    EXPECT_EQ(eval("Calls"), "undo;");
+    EXPECT_EQ(eval("IsVisible('WelcomeScreen')"), "true");
+    EXPECT_EQ(logText().find("Warning"), std::string::npos) << logText();
+}
+
+TEST_F(MenuScript, FoundGamesFillTheListAndAClickOnThePickedOneJoinsIt)
+{
+    runString(Fakes);
+    runString("ButtonClicked('FindButton')");
+    EXPECT_EQ(eval("Calls"), "refresh;");
+    EXPECT_EQ(eval("GetText('ServerRow1Name')"), "First again");  // answered twice: updated in place
+    EXPECT_EQ(eval("GetText('ServerRow1Players')"), "3 / 8");
+    EXPECT_EQ(eval("GetText('ServerRow2Address')"), "10.1.1.9");
+    EXPECT_EQ(eval("IsVisible('ServerRow3')"), "false");
+    EXPECT_EQ(eval("IsVisible('ServerListEmpty')"), "false");
+
+    runString("Calls = '' arg1 = 1 ServerRowClicked('ServerRow2')");
+    EXPECT_EQ(eval("GetText('AddressFieldText')"), "10.1.1.9");
+    EXPECT_EQ(eval("IsVisible('ServerRow2Highlight')"), "true");
+    EXPECT_EQ(eval("Calls"), "");
+    runString("arg1 = 1 ServerRowClicked('ServerRow2')");
+    EXPECT_EQ(eval("Calls"), "connect 10.1.1.9 Player;");
+    EXPECT_EQ(eval("IsVisible('LobbyScreen')"), "true");
+    EXPECT_EQ(eval("IsVisible('LaunchButton')"), "false");
+
+    // The host closed the game: back to the list.
+    broadcastEvent(7);
+    EXPECT_EQ(eval("IsVisible('FindScreen')"), "true");
+
+    runString("Calls = '' JoinGame('999.1.2.3') JoinGame('10.1.1') JoinGame('')");
+    EXPECT_EQ(eval("Calls"), "");
+    EXPECT_EQ(logText().find("Warning"), std::string::npos) << logText();
+}
+
+TEST_F(MenuScript, WithoutTheNetworkTheButtonsSaySoAndNothingBreaks)
+{
+    runString("ButtonClicked('HostButton') ButtonClicked('CreateButton')");
+    EXPECT_EQ(eval("IsVisible('HostScreen')"), "true");
+    runString("ButtonClicked('FindButton') JoinGame('10.0.0.1')");
+    EXPECT_EQ(eval("IsVisible('FindScreen')"), "true");
+    const std::string log = logText();
+    for (const char* name : {"CreateServerFromMenu", "Refresh", "ConnectFromMenu"})
+        EXPECT_NE(log.find(std::string("Debug: ") + name + " is not available"), std::string::npos) << name;
+
+    // Whatever the engine hands the callbacks, they cope.
+    runString("AddServerList5() AddServerList5({}, {}, 'x', nil, 1e300) AddServerList4(nil, {}, 'many')"
+              "ListBoxClear() ListBoxClear('PlayerList') AddLine() AddLine({}) AddLine(string.rep('long ', 400))");
+    frames(2);
+    EXPECT_EQ(logText().find("Warning"), std::string::npos) << logText();
+}
