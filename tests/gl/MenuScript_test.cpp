@@ -167,3 +167,28 @@ TEST_F(MenuScript, WithoutTheNetworkTheButtonsSaySoAndNothingBreaks)
     frames(2);
     EXPECT_EQ(logText().find("Warning"), std::string::npos) << logText();
 }
+
+// Keys go to the one field that has the keyboard, each key once, even when
+// it moves the keyboard to a field further down the frame tree.
+TEST_F(MenuScript, TypingTabAndEnterActOnceInTheFieldThatHasTheKeyboard)
+{
+    runString(Fakes);
+    runString("ButtonClicked('HostButton') SetFieldText('ServerNameField', '')");
+    for (unsigned char c : std::string("Keep\x08p"))
+        keyPressed(c);
+    EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Keep");
+    EXPECT_EQ(eval("GetText('NickFieldText')"), "Player");
+    keyPressed(13);  // on to the description, nothing created yet
+    EXPECT_EQ(eval("FocusedField"), "ServerInfoField");
+    EXPECT_EQ(eval("Calls"), "");
+    keyPressed(9);  // Tab wraps to the name
+    EXPECT_EQ(eval("FocusedField"), "NickField");
+    keyPressed(9);
+    EXPECT_EQ(eval("FocusedField"), "ServerNameField");
+    keyDown(27);  // keys going down type nothing
+    keyPressed(200);  // Latin-1 letters are characters too
+    EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Keep\xc8");
+    runString("FocusField('ServerInfoField')");
+    keyPressed(13);
+    EXPECT_EQ(eval("Calls"), "create Keep\xc8|;");
+}

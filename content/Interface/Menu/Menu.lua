@@ -157,6 +157,25 @@ FieldEnterActions = {
   ChatField = function() SendChat() end,
 }
 
+-- Tab walks from the name field through the fields of the screen shown.
+ScreenFields = {
+  WelcomeScreen = {}, HostScreen = { "ServerNameField", "ServerInfoField" },
+  FindScreen = { "AddressField" }, LobbyScreen = { "ChatField" },
+}
+
+function NextField(field)
+  local order = { "NickField" }
+  for _, name in ipairs(ScreenFields[CurrentScreen] or {}) do
+    table.insert(order, name)
+  end
+  for i, name in ipairs(order) do
+    if name == field then
+      return order[math.fmod(i, table.getn(order)) + 1]
+    end
+  end
+  return "NickField"
+end
+
 function FocusField(field)
   if FocusedField == "NickField" and field ~= "NickField" then
     CommitNick()
@@ -174,9 +193,9 @@ function SetFieldText(field, text)
   SetText(field .. "Text", FitText(field .. "Text", text, GetWidth(field) - 36))
 end
 
--- arg1 > 0: a typed character (Backspace 8, Enter 13); arg1 < 0: a key going down.
+-- arg1 > 0: a typed character (Backspace 8, Tab 9, Enter 13); arg1 < 0: a key going down.
 function FieldKey(field)
-  if FocusedField ~= field then
+  if not field then
     return
   end
   local text = GetText(field .. "Text")
@@ -188,6 +207,8 @@ function FieldKey(field)
   end
   if arg1 == 8 then
     SetFieldText(field, string.sub(text, 1, -2))
+  elseif arg1 == 9 then
+    FocusField(NextField(field))
   elseif arg1 == 13 then
     local action = FieldEnterActions[field]
     if action then
