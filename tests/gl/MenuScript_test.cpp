@@ -7,6 +7,7 @@
 #include "interface/FFonts.h"
 #include "interface/FFrameWalk.h"
 #include "interface/FXMLLoader.h"
+#include "platform/KeyState.h"
 #include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
@@ -188,7 +189,15 @@ TEST_F(MenuScript, TypingTabAndEnterActOnceInTheFieldThatHasTheKeyboard)
     keyDown(27);  // keys going down type nothing
     keyPressed(200);  // Latin-1 letters are characters too
     EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Keep\xc8");
+    // Ctrl+V pastes the clipboard, without its line breaks.
+    runString("GetClipBoard = function() return ' Hall\\r\\n' end");
+    keyDown(86);
+    EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Keep\xc8");
+    platform::setKeyDown(platform::vk::Control, true);
+    keyDown(86);
+    platform::releaseAllKeys();
+    EXPECT_EQ(eval("GetText('ServerNameFieldText')"), "Keep\xc8 Hall");
     runString("FocusField('ServerInfoField')");
     keyPressed(13);
-    EXPECT_EQ(eval("Calls"), "create Keep\xc8|;");
+    EXPECT_EQ(eval("Calls"), "create Keep\xc8 Hall|;");
 }
