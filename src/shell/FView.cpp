@@ -1,5 +1,6 @@
 #include "shell/FView.h"
 
+#include "net/FNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -24,6 +25,7 @@ static void startMenu()
     if (!createRenderingContext())
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
+    networkStart(TConfig());
 }
 
 void start(std::uint8_t mode)
@@ -36,11 +38,13 @@ void start(std::uint8_t mode)
 void frameStep()
 {
     updateFrameClock(platform::milliseconds());
+    networkFrame();
     renderFrame();
 }
 
 void shutdown()
 {
+    networkStop();
     releaseRenderingContext();
     restoreWindowMode();
     platform::showSystemCursor(true);
