@@ -69,10 +69,12 @@ TEST_F(NetworkWire, UnitStateCarriesTheClockPlus30AndGoesToSlotsFromOne)
     sendUnitState(state);
     const auto got = peer.receiveKind<TUnitState>(KindUnitState);
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].header.Stamp, 0x123456789 + 30);
+    const std::int64_t stamp = got[0].header.Stamp;  // packed: copied before comparing
+    EXPECT_EQ(stamp, 0x123456789 + 30);
     EXPECT_EQ(got[0].unitIndex, 4);
     EXPECT_EQ(got[0].updateMask, 8);
-    EXPECT_EQ(got[0].hitPoints, 12.5);
+    const double hitPoints = got[0].hitPoints;
+    EXPECT_EQ(hitPoints, 12.5);
 }
 
 TEST_F(NetworkWire, AFailedSocketLogsOneErrorPerSendAndChangesNothingElse)
