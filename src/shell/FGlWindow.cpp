@@ -1,9 +1,11 @@
 #include "shell/FGlWindow.h"
 
+#include "interface/FCursor.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
 #include "shell/FLogs.h"
+#include "shell/FScreenshot.h"
 #include "shell/FView.h"
 
 #include <cstdio>
@@ -25,6 +27,8 @@ void report(const std::exception& error)
 
 void onKeyDown(int virtualKey)
 {
+    if (virtualKey == platform::vk::Snapshot || virtualKey == platform::vk::F12)
+        requestScreenshot();
     if (virtualKey == platform::vk::Escape)
         shutdown();
 }
@@ -45,6 +49,15 @@ void route(const platform::WindowEvent& e)
     case WindowEvent::Resize:
         SurfaceWidth = e.x;
         SurfaceHeight = e.y;
+        break;
+    case WindowEvent::MouseDown:
+        buttonEvent(e.button);
+        break;
+    case WindowEvent::MouseUp:
+        buttonEvent(-e.button);
+        break;
+    case WindowEvent::MouseMove:
+        cursorMoved(e.x, e.y);
         break;
     case WindowEvent::Close:
         shutdown();

@@ -1,6 +1,8 @@
 #include "shell/FOpenGL.h"
 
+#include "interface/FCursor.h"
 #include "platform/Window.h"
+#include "shell/FScreenshot.h"
 #include "shell/FView.h"
 
 #include <GL/gl.h>
@@ -63,6 +65,8 @@ void renderFrame()
     setScenePerspective(SurfaceWidth, SurfaceHeight);
     glEnable(GL_DEPTH_TEST);
     interfacePass();
+    drawCursor();
+    takeRequestedScreenshot(SurfaceWidth, SurfaceHeight);
     glFlush();
     platform::swapBuffers();
 }

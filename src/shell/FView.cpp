@@ -1,5 +1,7 @@
 #include "shell/FView.h"
 
+#include "assets/FTextures.h"
+#include "interface/FCursor.h"
 #include "net/FNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
@@ -25,6 +27,8 @@ static void startMenu()
     if (!createRenderingContext())
         log("Cannot create the OpenGL rendering context", LogError);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
+    InitTextures();
+    initCursor();
     networkStart(TConfig());
 }
 

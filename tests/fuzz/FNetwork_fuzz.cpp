@@ -11,11 +11,8 @@
 #include "shell/FView.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -23,25 +20,15 @@ namespace {
 const std::int32_t Kinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21, 22, 23, 24, 30, 100, 14, 0};
 const char* const Senders[] = {"127.0.0.1", "127.0.0.2", "127.0.0.3", "127.0.0.4"};
 
-char folder[] = "/tmp/vrax-fuzz-XXXXXX";
-
-void removeFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
-
+// Runs in the scratch folder CTest gives it: the log and Vrax.cfg land there.
 bool setUp()
 {
-    if (!mkdtemp(folder) || chdir(folder) != 0)
-        std::abort();
-    std::atexit(removeFolder);
     startLog();
     TNetworkOptions options;
     options.bindAddress = "127.0.0.1";
     options.port = 0;
     options.broadcastAddress = "127.0.0.1";
-    networkStart(TConfig(std::string(folder) + "/Vrax.cfg"), options);
+    networkStart(TConfig(std::string("Vrax.cfg")), options);
     LobbyHooks.listBoxClear = [](const std::string&) {};
     LobbyHooks.addServerList5 = [](const std::string&, const std::string&, int, int, int) {};
     LobbyHooks.addServerList4 = [](const std::string&, const std::string&, int, const std::string&) {};

@@ -1,37 +1,10 @@
 // Drawing with a real OpenGL context from Mesa, no X server needed.
-#include "platform/Window.h"
-#include "shell/FOpenGL.h"
-#include "shell/FView.h"
+#include "../support/OffscreenContext.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
-namespace {
-
-class OffscreenContext : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        ASSERT_TRUE(platform::createWindow("Vrax", 1024, 764));
-        ASSERT_TRUE(createRenderingContext());
-        platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
-    }
-    void TearDown() override
-    {
-        releaseRenderingContext();
-        platform::destroyWindow();
-    }
-
-    static const std::uint8_t* at(const std::vector<std::uint8_t>& p, int x, int y)
-    {
-        return &p[(static_cast<std::size_t>(y) * SurfaceWidth + x) * 4];
-    }
-};
-
-}  // namespace
 
 TEST_F(OffscreenContext, SurfaceHasTheClientSizeAndADepthBuffer)
 {

@@ -9,7 +9,7 @@
 
 using namespace testing_support;
 
-TEST(Startup, EscapeEndsTheGameCleanlyAndTheFirstStartLeavesLogAndConfig)
+TEST(Startup, FirstStartLeavesLogAndConfigF12SavesAPictureEscapeQuits)
 {
     ScratchDir dir;
     Xvfb x;
@@ -24,7 +24,17 @@ TEST(Startup, EscapeEndsTheGameCleanlyAndTheFirstStartLeavesLogAndConfig)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let some frames run
     ASSERT_TRUE(vrax.running()) << readFile(game + "/stdout.txt");
 
-    run(env + "xdotool windowfocus --sync " + window + " key --window " + window + " Escape");
+    run(env + "xdotool windowfocus --sync " + window + " key --window " + window + " F12");
+    std::string shot;
+    for (int i = 0; i < 100 && shot.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        shot = capture("ls " + game + "/Screenshots 2>/dev/null | head -n1");
+    }
+    ASSERT_FALSE(shot.empty()) << "F12 writes a screenshot";
+    shot.pop_back();
+    EXPECT_EQ(capture("identify -format '%w %h' " + game + "/Screenshots/" + shot), "1024 764");
+
+    run(env + "xdotool key --window " + window + " Escape");
     EXPECT_EQ(vrax.waitExit(10), 0) << readFile(game + "/stdout.txt");
 
     std::vector<std::string> log = readLines(game + "/Logs/log.txt");
@@ -35,4 +45,5 @@ TEST(Startup, EscapeEndsTheGameCleanlyAndTheFirstStartLeavesLogAndConfig)
     for (const char* key : {"Resolution.Width=1024", "Resolution.Height=768", "Windowed=1", "Fullscreen=0"})
         EXPECT_NE(config.find(key), std::string::npos) << key;
     EXPECT_EQ(config.find("Player info"), std::string::npos);
+    EXPECT_NE(readFile(game + "/Logs/log.txt").find("Screenshot saved to Screenshots/Vrax-"), std::string::npos);
 }
