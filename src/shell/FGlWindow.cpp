@@ -3,6 +3,7 @@
 #include "interface/FCursor.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
+#include "script/FLua.h"
 #include "shell/FBase.h"
 #include "shell/FLogs.h"
 #include "shell/FScreenshot.h"
@@ -25,8 +26,10 @@ void report(const std::exception& error)
     std::fprintf(stderr, "Vrax: %s\n", error.what());
 }
 
+// The interface hears every key before the game acts on it.
 void onKeyDown(int virtualKey)
 {
+    keyDown(virtualKey);
     if (virtualKey == platform::vk::Snapshot || virtualKey == platform::vk::F12)
         requestScreenshot();
     if (virtualKey == platform::vk::Escape)
@@ -45,6 +48,9 @@ void route(const platform::WindowEvent& e)
         break;
     case WindowEvent::KeyDown:
         onKeyDown(e.key);
+        break;
+    case WindowEvent::KeyPress:
+        keyPressed(static_cast<unsigned char>(e.key));
         break;
     case WindowEvent::Resize:
         SurfaceWidth = e.x;
@@ -100,6 +106,7 @@ int runApplication()
             report(error);
         }
     }
+    closeState();
     platform::destroyWindow();
     return 0;
 }

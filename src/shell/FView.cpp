@@ -2,6 +2,8 @@
 
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
+#include "interface/FFonts.h"
+#include "interface/FXMLLoader.h"
 #include "net/FNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
@@ -10,6 +12,7 @@
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
+#include "script/FLua.h"
 
 std::uint8_t EngineMode = ModeMenu;
 bool GameStartRequest = false;
@@ -29,7 +32,10 @@ static void startMenu()
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
     InitTextures();
     initCursor();
+    initFonts();
     networkStart(TConfig());
+    unloadInterface();
+    loadInterface("Interface/Menu/Interface.xml");
 }
 
 void start(std::uint8_t mode)
@@ -63,4 +69,6 @@ void logLine(const std::string& text)
 void addLine(const std::string& text)
 {
     logLine(text);
+    if (InterfaceReady)
+        callFunction("AddLine", {text});
 }

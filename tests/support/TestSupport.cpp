@@ -113,11 +113,22 @@ Xvfb::~Xvfb()
     }
 }
 
-GameProcess::GameProcess(const std::string& folder, const std::string& display)
+GameProcess::GameProcess(const std::string& folder, const std::string& display,
+                         const std::vector<std::pair<std::string, std::string>>& files)
 {
-    std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(VRAX_BINARY_DIR "/Vrax", folder + "/Vrax",
-                               std::filesystem::copy_options::overwrite_existing);
+    namespace fs = std::filesystem;
+    fs::create_directories(folder);
+    const fs::path built = VRAX_BINARY_DIR "/game";
+    if (fs::is_directory(built))
+        for (const fs::directory_entry& entry : fs::directory_iterator(built)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "Logs" && name != "Vrax.cfg" && name != "Screenshots")
+                fs::copy(entry.path(), folder + "/" + name,
+                         fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        }
+    fs::copy_file(VRAX_BINARY_DIR "/Vrax", folder + "/Vrax", fs::copy_options::overwrite_existing);
+    for (const auto& [path, text] : files)
+        writeFile(folder + "/" + path, text);
     pid_ = fork();
     if (pid_ == 0) {
         if (chdir(folder.c_str()) != 0)

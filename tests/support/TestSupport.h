@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -48,8 +49,11 @@ private:
 // A copy of the game running in a folder of its own.
 class GameProcess {
 public:
-    // Copies the built Vrax into `folder` (config and log live beside it) and starts it there.
-    GameProcess(const std::string& folder, const std::string& display);
+    // Copies the built game folder (the binary with its content, without the
+    // log, configuration and screenshots of an earlier run) into `folder`,
+    // writes `files` (path in the folder, text) over it, and starts it there.
+    GameProcess(const std::string& folder, const std::string& display,
+                const std::vector<std::pair<std::string, std::string>>& files = {});
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
