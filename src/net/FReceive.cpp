@@ -14,6 +14,7 @@ std::function<void(const TPacket&)> GameMessageHandler;
 namespace {
 
 std::unique_ptr<TReceiveQueue> Queue;
+std::uint64_t Arrivals = 0;
 
 template <typename T>
 T readMessage(const TPacket& packet)
@@ -110,8 +111,10 @@ void onLaunchGame(const TPacket& packet)
         drop(packet, "the game is already running");
         return;
     }
-    FrameClock.totalTime = readMessage<TLaunchGame>(packet).value;
+    const std::int32_t start = readMessage<TLaunchGame>(packet).value;
+    FrameClock.totalTime = start;
     GameStartRequest = true;
+    logLine("Game launched, clock set to " + std::to_string(start) + " ms");
 }
 
 void onPlayerInfo(const TPacket& packet)
@@ -214,6 +217,9 @@ bool enqueueDatagram(const std::uint8_t* data, std::size_t length, const std::st
     std::memcpy(&packet.stamp, data + offsetof(TPacketHeader, Stamp), sizeof packet.stamp);
     packet.data.assign(data, data + length);
     packet.sender = sender;
+    // Lobby and chat messages all carry stamp 0: without this they would
+    // come out of the heap in no particular order.
+    packet.arrival = Arrivals++;
     if (Queue->push(std::move(packet)) != 0) {
         logLine("Erreur d'entassage de packet !");
         return false;

@@ -16,13 +16,17 @@ constexpr std::size_t ReceiveQueueCapacity = 4096;
 
 struct TPacket {
     std::int64_t stamp = 0;
+    std::uint64_t arrival = 0;       // receive order, which breaks ties between equal stamps
     std::vector<std::uint8_t> data;  // the whole datagram, header included
     std::string sender;              // dotted address
     std::int32_t kind() const;
 };
 
 struct TPacketBefore {
-    bool operator()(const TPacket& a, const TPacket& b) const { return a.stamp < b.stamp; }
+    bool operator()(const TPacket& a, const TPacket& b) const
+    {
+        return a.stamp < b.stamp || (a.stamp == b.stamp && a.arrival < b.arrival);
+    }
 };
 
 using TReceiveQueue = TpQueue<TPacket, TPacketBefore>;

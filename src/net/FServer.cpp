@@ -199,6 +199,7 @@ void addLobbyEntry(TPublicPlayerList& list, int index, int colour, std::uint8_t 
         list.count += 1;
     entry = std::make_unique<TPublicPlayerInfo>();
     entry->local = local;
+    entry->address = address;  // even when empty: the announcement of a new player carries none
     setLobbyEntry(list, index, colour, team, race, nick, address);
     logLine("Public player list added" + std::to_string(list.count));
 }

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,7 +116,7 @@ Xvfb::~Xvfb()
 }
 
 GameProcess::GameProcess(const std::string& folder, const std::string& display,
-                         const std::vector<std::pair<std::string, std::string>>& files)
+                         const std::vector<std::pair<std::string, std::string>>& files, const std::string& netns)
 {
     namespace fs = std::filesystem;
     fs::create_directories(folder);
@@ -133,6 +135,12 @@ GameProcess::GameProcess(const std::string& folder, const std::string& display,
     if (pid_ == 0) {
         if (chdir(folder.c_str()) != 0)
             _exit(126);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test that started it
+        if (!netns.empty()) {
+            const int ns = open(("/var/run/netns/" + netns).c_str(), O_RDONLY | O_CLOEXEC);
+            if (ns < 0 || setns(ns, CLONE_NEWNET) != 0)
+                _exit(125);
+        }
         setenv("DISPLAY", display.c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -57,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(ReceiveQueue, EarliestStampFirstEqualStampsBothAndAFutureStampHoldsBackLaterOnes)
+TEST_F(ReceiveQueue, EarliestStampFirstEqualStampsInArrivalOrderAndAFutureStampHoldsBackLaterOnes)
 {
     FrameClock.totalTime = 1000;
     push(500, 1);
@@ -68,9 +68,8 @@ TEST_F(ReceiveQueue, EarliestStampFirstEqualStampsBothAndAFutureStampHoldsBackLa
     push(6000, 6);
     dispatchAll();
     ASSERT_EQ(handled.size(), 4u);
-    EXPECT_EQ(handled[0].first, 100);
-    EXPECT_EQ(handled[1].first, 100);
-    EXPECT_EQ(handled[0].second + handled[1].second, 2 + 5);
+    EXPECT_EQ(handled[0], std::make_pair(std::int64_t{100}, 2));
+    EXPECT_EQ(handled[1], std::make_pair(std::int64_t{100}, 5));
     EXPECT_EQ(handled[2], std::make_pair(std::int64_t{300}, 4));
     EXPECT_EQ(handled[3], std::make_pair(std::int64_t{500}, 1));
     EXPECT_EQ(receiveQueueCount(), 2u);
@@ -84,6 +83,16 @@ TEST_F(ReceiveQueue, EarliestStampFirstEqualStampsBothAndAFutureStampHoldsBackLa
     dispatchAll();
     EXPECT_EQ(handled.back(), std::make_pair(std::int64_t{5000}, 3));
     EXPECT_EQ(receiveQueueCount(), 1u) << "6000 still waits";
+}
+
+TEST_F(ReceiveQueue, ManyEqualStampsKeepTheirArrivalOrder)
+{
+    for (int i = 0; i < 100; ++i)
+        push(0, i);
+    dispatchAll();
+    ASSERT_EQ(handled.size(), 100u);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(handled[static_cast<std::size_t>(i)].second, i);
 }
 
 TEST_F(ReceiveQueue, StampZeroWaitsUntilTheClockPasses30Ms)
