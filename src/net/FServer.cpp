@@ -23,6 +23,13 @@ TClient& host()
     return *Clients.slots[0];
 }
 
+// Scripts can run before the network starts (tools, tests): until slot 0
+// exists the menu's operations do nothing.
+bool started()
+{
+    return Clients.at(0) != nullptr;
+}
+
 // Sends JoinRequest to the server address as `nick`; the local entry made at
 // start gives way to the host's list.
 void requestJoin(const std::string& nick)
@@ -271,17 +278,23 @@ void recordPingReply(const std::string& sender, std::int64_t clock)
 
 void SendChatMessage(const std::string& text)
 {
+    if (!started())
+        return;
     sendChatSend(OwnPlayerId, localPlayer().nick, text);
 }
 
 void SetServer(const std::string& address)
 {
+    if (!started())
+        return;
     ServerAddress = address;
     requestJoin("Unknown soldier");
 }
 
 void SetNick(const std::string& nick)
 {
+    if (!started())
+        return;
     localPlayer().nick = nick;
     logLine("Nick set to " + nick);
 }
@@ -299,6 +312,8 @@ void RefreshPlayerList()
 
 void ConnectFromMenu(const std::string& address, const std::string& nick)
 {
+    if (!started())
+        return;
     ConfigFile.writeNickname(nick);
     localPlayer().nick = nick;
     ServerAddress = address;
@@ -315,6 +330,8 @@ void DisconnectFromMenu()
 
 void CreateServerFromMenu(const std::string& name, const std::string& text)
 {
+    if (!started())
+        return;
     ConfigFile.writeDefaultServerName(name);
     TClient& me = host();
     me.hosting = 1;
@@ -325,6 +342,8 @@ void CreateServerFromMenu(const std::string& name, const std::string& text)
 
 void UndoCreateServerFromMenu()
 {
+    if (!started())
+        return;
     if (ServerAddress == LocalAddress)
         closeServer();
 }
@@ -339,6 +358,8 @@ int MaxWaitingTime()
 
 void SetNickFromMenu(const std::string& nick)
 {
+    if (!started())
+        return;
     ConfigFile.writeNickname(nick);
     localPlayer().nick = nick;
     if (TPublicPlayerList* list = lobbyList())
@@ -347,6 +368,8 @@ void SetNickFromMenu(const std::string& nick)
 
 std::string getNickFromMenu()
 {
+    if (!started())
+        return "";
     return localPlayer().nick;
 }
 
@@ -357,6 +380,8 @@ std::string getServerNameFromMenu()
 
 void BroadCastLaunchGame_()
 {
+    if (!started())
+        return;
     host().running = 1;
     for (int i = 0; i < Clients.count && Clients.at(i); ++i)
         sendLaunchGame(Clients.at(i)->address, Clients.at(i)->pingMedian);

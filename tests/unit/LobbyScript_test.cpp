@@ -68,3 +68,24 @@ TEST_F(LobbyScript, AnyArgumentsAreSurvived)
     EXPECT_FALSE(logged("Warning")) << log();
     EXPECT_EQ(global("getNickFromMenu()"), "");
 }
+
+TEST(LobbyScriptAlone, BeforeTheNetworkStartsTheMenuFunctionsDoNothing)
+{
+    ScratchDir dir;
+    startLog();
+    Network.reset();
+    for (auto& slot : Clients.slots)
+        slot.reset();
+    Clients.count = 0;
+    createState();
+    runString("SendChatMessage('x') SetServer('1.2.3.4') SetNick('n') ConnectFromMenu('1.2.3.4', 'n') "
+              "CreateServerFromMenu('a', 'b') UndoCreateServerFromMenu() SetNickFromMenu('n') Refresh() "
+              "RefreshPlayerList() DisconnectFromMenu() BroadCastLaunchGame_() "
+              "Result = getNickFromMenu() .. MaxWaitingTime() .. SynchroniseClients()");
+    getGlobal("Result");
+    const char* text = lua_tostring(luaState(), -1);
+    EXPECT_STREQ(text, "01");
+    lua_pop(luaState(), 1);
+    closeState();
+    EXPECT_EQ(readFile("Logs/log.txt").find("Warning"), std::string::npos) << readFile("Logs/log.txt");
+}
