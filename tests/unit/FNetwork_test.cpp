@@ -118,3 +118,62 @@ TEST_F(NetworkWire, StopSendsLeaveToTheServerAndCloses)
     EXPECT_EQ(Network, nullptr);
     EXPECT_TRUE(logged("Addline : Connection closed"));
 }
+
+namespace {
+
+template <typename T>
+T as(const std::vector<std::uint8_t>& datagram)
+{
+    T m{};
+    std::memcpy(&m, datagram.data(), std::min(sizeof m, datagram.size()));
+    return m;
+}
+
+}  // namespace
+
+TEST_F(NetworkWire, GameSendersStampAndAddressAsTheProtocolSays)
+{
+    Peer brenna("127.0.0.2");
+    Peer cyra("127.0.0.3");
+    join("127.0.0.2", "Brenna", 1, 0, 2);
+    join("127.0.0.3", "Cyra", 1, 0, 2);
+    Clients.at(1)->player.gold = 120;
+    Clients.at(2)->player.wood = 7.5;
+    brenna.receiveAll();
+    cyra.receiveAll();
+    FrameClock.totalTime = 4321;
+
+    ServerAddress = "127.0.0.2";  // as on a joiner: requests go to the server only
+    sendBuildRequest(160, 320, 3, 3, -1);
+    TUnitOrder order{};
+    order.unitId = 9;
+    order.order = 1;
+    order.queue = 1;
+    sendUnitOrder(order);
+    const auto requests = brenna.receiveAll();
+    ASSERT_EQ(requests.size(), 2u);
+    const auto build = as<TBuildRequest>(requests[0]);
+    const auto sent = as<TUnitOrder>(requests[1]);
+    EXPECT_EQ(requests[0].size(), 36u);
+    EXPECT_EQ(requests[1].size(), 30u);
+    EXPECT_EQ(build.header.Kind, KindBuildRequest);
+    EXPECT_EQ(std::int64_t{build.header.Stamp}, 4321);
+    EXPECT_EQ(build.owner, 3);
+    EXPECT_EQ(build.builderId, -1);
+    EXPECT_EQ(sent.header.Kind, KindUnitOrder);
+    EXPECT_EQ(std::int64_t{sent.header.Stamp}, 4321);
+    EXPECT_EQ(sent.queue, 1);
+    EXPECT_TRUE(cyra.receiveAll().empty());
+    EXPECT_TRUE(logged("Addline : Sending data"));
+
+    // The host's news reaches every joined slot; resources carry each slot's own.
+    sendUnitCreated(5, 160, 320, 3, 2, -1);
+    sendResources();
+    const auto forBrenna = brenna.receiveAll();
+    const auto forCyra = cyra.receiveAll();
+    ASSERT_EQ(forBrenna.size(), 2u);
+    ASSERT_EQ(forCyra.size(), 2u);
+    EXPECT_EQ(as<TUnitCreated>(forCyra[0]).unitId, 5);
+    EXPECT_EQ(double{as<TResources>(forBrenna[1]).gold}, 120.0);
+    EXPECT_EQ(double{as<TResources>(forCyra[1]).wood}, 7.5);
+}
