@@ -95,7 +95,11 @@ int fontIndexOf(const std::string& name)
         if (fontList[i].path == path)
             return static_cast<int>(i);
 
-    std::optional<std::vector<std::uint8_t>> bytes = platform::readBinaryFile(platform::contentPath(path));
+    // A level-2 log line raises EngineError: the operation that wanted the font ends here.
+    const std::string file = platform::contentPath(path);
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (platform::fileExists(file))
+        bytes = platform::readBinaryFile(file);
     if (!bytes)
         log("Font file `" + path + "` cannot be read", LogError);
     std::string error;

@@ -53,11 +53,18 @@ std::string frameName(int index)
                                                                           : std::string();
 }
 
+// Names with several "$parent" in nested templates can double at every
+// level; past this length a file is taken to be hostile.
+constexpr std::size_t MaxNameLength = 4096;
+
 std::string replaceParent(std::string text, const std::string& parentName)
 {
     static const std::string Token = "$parent";
-    for (std::size_t at = text.find(Token); at != std::string::npos; at = text.find(Token, at + parentName.size()))
+    for (std::size_t at = text.find(Token); at != std::string::npos; at = text.find(Token, at + parentName.size())) {
+        if (text.size() - Token.size() + parentName.size() > MaxNameLength)
+            throw LoadError("a name grows beyond " + std::to_string(MaxNameLength) + " characters through $parent");
         text.replace(at, Token.size(), parentName);
+    }
     return text;
 }
 
@@ -111,7 +118,7 @@ void copyNames(Component& n, const Component& t)
     } else {
         const std::string parentName = frameName(n.parent);
         n.name = replaceParent(t.name, parentName);
-        n.relativeTo = replaceParent(t.relativeTo, parentName);
+        n.relativeTo = replaceParent(t.relativeTo, parentName).substr(0, MaxRelativeToLength);
     }
 }
 

@@ -47,14 +47,14 @@ std::string popError()
 }
 
 // Runs the chunk on top of the stack (or the load error there) and logs a failure.
-void callLoaded(int loadStatus, int level)
+void callLoaded(int loadStatus)
 {
     if (loadStatus == 0) {
         armInstructionLimit();
         if (lua_pcall(state, 0, 0, 0) == 0)
             return;
     }
-    log(popError(), level);
+    log(popError(), LogWarning);
 }
 
 bool walkable(const FrameType& frame)
@@ -90,6 +90,11 @@ void createState()
     openLibrary(luaopen_table, LUA_TABLIBNAME);
     openLibrary(luaopen_string, LUA_STRLIBNAME);
     openLibrary(luaopen_math, LUA_MATHLIBNAME);
+    // Scripts run further Lua through include, which logs what it loads.
+    for (const char* name : {"dofile", "loadfile"}) {
+        lua_pushnil(state);
+        lua_setfield(state, LUA_GLOBALSINDEX, name);
+    }
     registerScriptFunctions();
 }
 
@@ -137,7 +142,7 @@ void runString(const std::string& text)
 {
     if (text.empty() || !state)
         return;
-    callLoaded(luaL_loadbuffer(state, text.data(), text.size(), "line"), LogWarning);
+    callLoaded(luaL_loadbuffer(state, text.data(), text.size(), "line"));
 }
 
 void runFile(const std::string& path)
@@ -155,7 +160,7 @@ void runFile(const std::string& path)
     if (platform::isValidUtf8(*source))
         source = platform::utf8ToLatin1(*source);
     const std::string chunk = "@" + path;
-    callLoaded(luaL_loadbuffer(state, source->data(), source->size(), chunk.c_str()), LogWarning);
+    callLoaded(luaL_loadbuffer(state, source->data(), source->size(), chunk.c_str()));
 }
 
 void callFunction(const std::string& name, const std::vector<ScriptArgument>& arguments)

@@ -1,6 +1,8 @@
 #include "shell/FOpenGL.h"
 
 #include "interface/FCursor.h"
+#include "interface/FDrawFrame.h"
+#include "interface/FXMLLoader.h"
 #include "platform/Window.h"
 #include "shell/FScreenshot.h"
 #include "shell/FView.h"
@@ -52,6 +54,14 @@ void setInterfaceProjection(int surfaceWidth, int surfaceHeight)
 static void interfacePass()
 {
     setInterfaceProjection(SurfaceWidth, SurfaceHeight);
+    // The root's size is the design area, stretched over the whole surface.
+    if (!frames.empty() && frames[0]->width > 0 && frames[0]->height > 0) {
+        glPushMatrix();
+        glScalef(static_cast<float>(SurfaceWidth) / frames[0]->width,
+                 static_cast<float>(SurfaceHeight) / frames[0]->height, 1);
+        drawFrame(0);
+        glPopMatrix();
+    }
     if (GameStartRequest) {
         GameStartRequest = false;
         start(2);

@@ -25,10 +25,12 @@ TEST(Startup, FirstStartLeavesLogAndConfigF12SavesAPictureEscapeQuits)
     ASSERT_TRUE(vrax.running()) << readFile(game + "/stdout.txt");
 
     run(env + "xdotool windowfocus --sync " + window + " key --window " + window + " F12");
+    // The log line comes once the picture is completely written.
     std::string shot;
     for (int i = 0; i < 100 && shot.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        shot = capture("ls " + game + "/Screenshots 2>/dev/null | head -n1");
+        if (readFile(game + "/Logs/log.txt").find("Screenshot saved to") != std::string::npos)
+            shot = capture("ls " + game + "/Screenshots 2>/dev/null | head -n1");
     }
     ASSERT_FALSE(shot.empty()) << "F12 writes a screenshot";
     shot.pop_back();

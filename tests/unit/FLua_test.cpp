@@ -77,7 +77,8 @@ TEST_F(Lua, ScriptErrorsAreLoggedAtWarningAndEverythingGoesOn)
 TEST_F(Lua, TheStateOffersTheSafeLibrariesAndTheRegisteredFunctions)
 {
     createState();
-    runString("ok = io == nil and require == nil and loadlib == nil and package == nil "
+    runString("ok = io == nil and os == nil and require == nil and loadlib == nil and package == nil "
+              "and dofile == nil and loadfile == nil "
               "and type(string.format) == 'function' and type(table.insert) == 'function' "
               "and type(math.floor) == 'function' and type(Log) == 'function'");
     getGlobal("ok");

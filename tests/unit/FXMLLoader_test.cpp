@@ -289,12 +289,17 @@ TEST_F(Loader, ABrokenLimitOrABadNumberEndsTheLoadUnready)
     EXPECT_THROW(load(many + "<Texture/></Frame></Ui>"), EngineError);
     EXPECT_FALSE(InterfaceReady);
 
-    std::string deep = "<Ui>";
-    for (int i = 0; i < 512; ++i)
-        deep += "<Frame>";
-    for (int i = 0; i < 512; ++i)
-        deep += "</Frame>";
-    EXPECT_THROW(load(deep + "</Ui>"), EngineError);
+    auto nested = [](int depth) {
+        std::string xml = "<Ui>";
+        for (int i = 0; i < depth; ++i)
+            xml += "<Frame>";
+        for (int i = 0; i < depth; ++i)
+            xml += "</Frame>";
+        return xml + "</Ui>";
+    };
+    load(nested(511));
+    EXPECT_TRUE(InterfaceReady);
+    EXPECT_THROW(load(nested(512)), EngineError);
     EXPECT_FALSE(InterfaceReady);
 
     EXPECT_THROW(load(R"(<Ui><Frame name="A" width="wide"/><Frame name="B"/></Ui>)"), EngineError);
@@ -308,6 +313,13 @@ TEST_F(Loader, ABrokenLimitOrABadNumberEndsTheLoadUnready)
         bomb += "<Frame name=\"T" + std::to_string(i) + "\" virtual=\"true\"><Frame inherit=\"T" + std::to_string(i - 1) +
                 "\"/><Frame inherit=\"T" + std::to_string(i - 1) + "\"/></Frame>";
     EXPECT_THROW(load(bomb + "</Ui>"), EngineError);
+    // So are names that double at every level of nested templates.
+    std::string names = "<Ui><Frame name=\"N0\" virtual=\"true\"><Frame name=\"$parent$parent\"/></Frame>";
+    for (int i = 1; i < 40; ++i)
+        names += "<Frame name=\"N" + std::to_string(i) + "\" virtual=\"true\"><Frame name=\"$parent$parent\" inherit=\"N" +
+                 std::to_string(i - 1) + "\"/></Frame>";
+    EXPECT_THROW(load(names + "<Frame name=\"Top\"><Frame name=\"X\" inherit=\"N39\"/></Frame></Ui>"), EngineError);
+    EXPECT_NE(logText().find("through $parent"), std::string::npos);
 }
 
 TEST_F(Loader, MissingOrMalformedFilesStillCompleteTheLoad)

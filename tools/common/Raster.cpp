@@ -5,6 +5,22 @@
 
 namespace raster {
 
+namespace {
+
+float segmentDistance(Point p, Point a, Point b)
+{
+    const float dx = b.x - a.x;
+    const float dy = b.y - a.y;
+    const float lengthSquared = dx * dx + dy * dy;
+    float t = lengthSquared > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared : 0;
+    t = clamp01(t);
+    const float ex = p.x - (a.x + t * dx);
+    const float ey = p.y - (a.y + t * dy);
+    return std::sqrt(ex * ex + ey * ey);
+}
+
+}  // namespace
+
 Rgba rgb(int r, int g, int b, float a)
 {
     return {r / 255.0f, g / 255.0f, b / 255.0f, a};
@@ -34,13 +50,6 @@ float smoothstep(float edge0, float edge1, float x)
 Canvas::Canvas(int width, int height, Rgba fill)
     : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill)
 {
-}
-
-Rgba Canvas::wrapped(int x, int y) const
-{
-    x %= width_;
-    y %= height_;
-    return at(x < 0 ? x + width_ : x, y < 0 ? y + height_ : y);
 }
 
 void Canvas::blend(int x, int y, const Rgba& source, float coverage)
@@ -76,15 +85,6 @@ void Canvas::paint(const Canvas& part, int x, int y)
     for (int j = 0; j < part.height(); ++j)
         for (int i = 0; i < part.width(); ++i)
             blend(x + i, y + j, part.at(i, j));
-}
-
-Canvas Canvas::crop(int x, int y, int w, int h) const
-{
-    Canvas out(w, h);
-    for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i)
-            out.at(i, j) = wrapped(x + i, y + j);
-    return out;
 }
 
 imagefile::Image Canvas::toImage(int channels) const
@@ -126,18 +126,6 @@ void verticalGradient(Canvas& canvas, int x0, int y0, int x1, int y1, const Rgba
         for (int x = std::max(0, x0); x < std::min(canvas.width(), x1); ++x)
             canvas.blend(x, y, c);
     }
-}
-
-float segmentDistance(Point p, Point a, Point b)
-{
-    const float dx = b.x - a.x;
-    const float dy = b.y - a.y;
-    const float lengthSquared = dx * dx + dy * dy;
-    float t = lengthSquared > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared : 0;
-    t = clamp01(t);
-    const float ex = p.x - (a.x + t * dx);
-    const float ey = p.y - (a.y + t * dy);
-    return std::sqrt(ex * ex + ey * ey);
 }
 
 void drawLine(Canvas& canvas, Point a, Point b, float thickness, const Rgba& colour)
@@ -240,26 +228,6 @@ void fillPolygon(Canvas& canvas, const std::vector<Point>& polygon, const Rgba& 
         }
 }
 
-void bevel(Canvas& canvas, int x0, int y0, int x1, int y1, float depth, float strength)
-{
-    for (int y = std::max(0, y0); y < std::min(canvas.height(), y1); ++y)
-        for (int x = std::max(0, x0); x < std::min(canvas.width(), x1); ++x) {
-            const float left = x - x0 + 0.5f;
-            const float top = y - y0 + 0.5f;
-            const float right = x1 - x - 0.5f;
-            const float bottom = y1 - y - 0.5f;
-            const float nearest = std::min(std::min(left, top), std::min(right, bottom));
-            if (nearest >= depth)
-                continue;
-            const float weight = 1.0f - nearest / depth;
-            // Light from the top-left: the rim facing it brightens, the other darkens.
-            const bool lit = std::min(left, top) <= std::min(right, bottom);
-            Rgba& p = canvas.at(x, y);
-            const Rgba target = (lit == (strength > 0)) ? Rgba{1, 0.95f, 0.85f, p.a} : Rgba{0, 0, 0, p.a};
-            p = mix(p, target, weight * std::fabs(strength));
-        }
-}
-
 void innerShadow(Canvas& canvas, int x0, int y0, int x1, int y1, float depth, float strength)
 {
     for (int y = std::max(0, y0); y < std::min(canvas.height(), y1); ++y)
@@ -271,18 +239,6 @@ void innerShadow(Canvas& canvas, int x0, int y0, int x1, int y1, float depth, fl
             const float weight = 1.0f - nearest / depth;
             Rgba& p = canvas.at(x, y);
             p = scaled(p, 1.0f - strength * weight * weight);
-        }
-}
-
-void vignette(Canvas& canvas, float strength)
-{
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x) {
-            const float u = (x + 0.5f) / canvas.width() * 2 - 1;
-            const float v = (y + 0.5f) / canvas.height() * 2 - 1;
-            const float d = std::sqrt(u * u + v * v) / std::sqrt(2.0f);
-            Rgba& p = canvas.at(x, y);
-            p = scaled(p, 1.0f - strength * d * d);
         }
 }
 

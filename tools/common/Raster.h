@@ -1,6 +1,6 @@
 // A float RGBA canvas and the drawing helpers the procedural art is made
-// with: fills, gradients, antialiased lines, discs and polygons, bevels and
-// alpha compositing. Rows run from the top of the picture down. Used by
+// with: fills, gradients, antialiased lines, discs and polygons, distance
+// fields for shapes, and alpha compositing. Rows run from the top of the picture down. Used by
 // vrax-texgen and the preview tool.
 #pragma once
 
@@ -34,7 +34,6 @@ public:
     int height() const { return height_; }
     Rgba& at(int x, int y) { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
     const Rgba& at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-    Rgba wrapped(int x, int y) const;  // the canvas repeated in both directions
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     // Composites `source` over the pixel with the given extra coverage.
     void blend(int x, int y, const Rgba& source, float coverage = 1.0f);
@@ -42,7 +41,6 @@ public:
     void paste(const Canvas& part, int x, int y);
     // Composites `part` over this canvas with its top-left corner at (x, y).
     void paint(const Canvas& part, int x, int y);
-    Canvas crop(int x, int y, int w, int h) const;
     imagefile::Image toImage(int channels) const;
 
 private:
@@ -60,16 +58,9 @@ void drawDisc(Canvas& canvas, Point centre, float radius, const Rgba& colour, fl
 void drawRing(Canvas& canvas, Point centre, float radius, float thickness, const Rgba& colour);
 // Fills a polygon (any winding) with 4 x 4 supersampled coverage.
 void fillPolygon(Canvas& canvas, const std::vector<Point>& polygon, const Rgba& colour);
-// Lights the inner rim of a rectangle: top and left brighter, bottom and right
-// darker, fading over `depth` pixels (negative strength sinks it instead).
-void bevel(Canvas& canvas, int x0, int y0, int x1, int y1, float depth, float strength);
-// Multiplies colour by a light factor for a rectangle's inner shadow.
+// Darkens a rectangle's inner rim, fading out over `depth` pixels: a recess.
 void innerShadow(Canvas& canvas, int x0, int y0, int x1, int y1, float depth, float strength);
-// Darkens toward the edges of the whole canvas.
-void vignette(Canvas& canvas, float strength);
 
-// Distance from p to the segment a-b.
-float segmentDistance(Point p, Point a, Point b);
 // Distance from p to the polygon's outline: positive inside, negative outside.
 float polygonDistance(const std::vector<Point>& polygon, Point p);
 // Distance from p to the outline of a rectangle with rounded corners: positive inside.

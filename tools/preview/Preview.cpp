@@ -78,6 +78,7 @@ class Screen {
 public:
     Screen(int width, int height, float scale) : canvas(width, height, {0, 0, 0, 1}), scale_(scale) {}
     Canvas canvas;
+    float scale() const { return scale_; }
 
     // A quad over the axis-aligned rectangle (x, y, w, h) in interface units;
     // coordinates given for its top-left, top-right, bottom-right, bottom-left.
@@ -199,12 +200,16 @@ void drawText(Screen& screen, const Font& font, const std::string& text, float x
     }
 }
 
-// One cursor cell the way drawCursor maps it (no turn), hot spot at (x, y).
-void drawCursorCell(Screen& screen, const Texture& atlas, int column, int row, float x, float y, Rgba tint)
+// One cursor cell the way drawCursor maps it (no turn): 32 window pixels,
+// whatever the interface scale, offset (dx, dy) pixels from the hot spot (x, y).
+void drawCursorCell(Screen& screen, const Texture& atlas, int column, int row, float x, float y, float dx, float dy,
+                    Rgba tint)
 {
     const float s0 = column / 8.0f, s1 = (column + 1) / 8.0f;
     const float tTop = (3 - row) / 4.0f, tBottom = (4 - row) / 4.0f;
-    screen.quad(x, y, 32, 32, {{s0, tTop}, {s1, tTop}, {s1, tBottom}, {s0, tBottom}}, atlas, tint);
+    const float unit = 1 / screen.scale();
+    screen.quad(x + dx * unit, y + dy * unit, 32 * unit, 32 * unit, {{s0, tTop}, {s1, tTop}, {s1, tBottom}, {s0, tBottom}},
+                atlas, tint);
 }
 
 // The ground as the terrain builds it, seen from above with world y down the picture.
@@ -322,7 +327,7 @@ int scene(const std::string& game, const std::string& out, int width, int height
         const float x = cx + (i % 5) * 64 + 32, y = cy + (i / 5) * 64 + 32;
         fillRect(screen.canvas, static_cast<int>(x * width / 1600.0f) - 1, static_cast<int>(y * width / 1600.0f) - 1,
                  static_cast<int>(x * width / 1600.0f) + 1, static_cast<int>(y * width / 1600.0f) + 1, {1, 0, 1, 1});
-        drawCursorCell(screen, cursor, c.column, c.row, x + c.dx, y + c.dy, c.tint);
+        drawCursorCell(screen, cursor, c.column, c.row, x, y, c.dx, c.dy, c.tint);
         ++i;
     }
     return imagefile::writePng(out, screen.canvas.toImage(3)) ? 0 : 1;

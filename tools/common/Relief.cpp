@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace texgen {
-
-using namespace raster;
+namespace raster {
 
 float bump(float d, float from, float to)
 {
@@ -40,4 +38,4 @@ Canvas relief(int width, int height, const std::function<Surface(float x, float 
     return c;
 }
 
-}  // namespace texgen
+}  // namespace raster
