@@ -4,6 +4,7 @@
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -32,6 +33,7 @@ static void startMenu()
     InitTextures();
     initCursor();
     initFonts();
+    networkStart(TConfig());
     unloadInterface();
     loadInterface("Interface/Menu/Interface.xml");
 }
@@ -46,11 +48,13 @@ void start(std::uint8_t mode)
 void frameStep()
 {
     updateFrameClock(platform::milliseconds());
+    networkFrame();
     renderFrame();
 }
 
 void shutdown()
 {
+    networkStop();
     releaseRenderingContext();
     restoreWindowMode();
     platform::showSystemCursor(true);
