@@ -1,5 +1,6 @@
 #include "shell/FView.h"
 
+#include "assets/FLoader.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
@@ -38,11 +39,21 @@ static void startMenu()
     loadInterface("Interface/Menu/Interface.xml");
 }
 
+// Everything mode 0 made stays; the game brings its own interface and Lua state.
+static void startGame()
+{
+    resetModelCache();
+    unloadInterface();
+    loadInterface("Interface/Game/Interface.xml");
+}
+
 void start(std::uint8_t mode)
 {
     EngineMode = mode;
     if (mode == ModeMenu)
         startMenu();
+    else
+        startGame();
 }
 
 void frameStep()

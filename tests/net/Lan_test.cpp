@@ -175,7 +175,9 @@ TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
             << "slot " << slot << " median " << median << "\n" << machine->log() << "\n" << hostLog;
     }
 
-    // All three are in the game: a second launch is refused there.
+    // All three switch to the game and its interface; a second launch is refused there.
+    for (Machine* m : {&host, &brenna, &cyra})
+        EXPECT_TRUE(m->waitFor("Loading Interface/Game/Interface.xml")) << m->log();
     host.key("l");
     for (Machine* m : {&host, &brenna, &cyra})
         EXPECT_TRUE(m->waitFor("Dropped LaunchGame from ")) << m->log();
@@ -190,5 +192,4 @@ TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
         m->key("Escape");
         EXPECT_EQ(m->waitExit(10), 0) << m->output();
     }
-
 }
