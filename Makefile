@@ -4,6 +4,9 @@
 BUILD       := build
 ASAN_BUILD  := build-asan
 JOBS        ?= $(shell nproc)
+# The game's UDP port 240 is privileged: the built binary gets the capability
+# to bind it, so a normal user can host and join (through sudo when not root).
+SUDO        := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: setup build run test bench clean
 
@@ -19,6 +22,7 @@ $(ASAN_BUILD)/build.ninja:
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
+	$(SUDO) setcap cap_net_bind_service=+ep $(BUILD)/game/Vrax
 
 run: build
 	bash scripts/run-game.sh

@@ -5,6 +5,7 @@
 #include "interface/FLayout.h"
 #include "interface/FText.h"
 #include "interface/FXMLLoader.h"
+#include "net/FServer.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 #include "script/FLua.h"
@@ -327,6 +328,116 @@ int GetStringHeight(lua_State* L)
     return 1;
 }
 
+// The menu's network functions: each hands its arguments to the lobby's own
+// operation and pushes what it returns.
+int luaSendChatMessage(lua_State* L)
+{
+    SendChatMessage(stringArgument(L, 1));
+    return 0;
+}
+
+int luaSetServer(lua_State* L)
+{
+    SetServer(stringArgument(L, 1));
+    return 0;
+}
+
+int luaSetNick(lua_State* L)
+{
+    SetNick(stringArgument(L, 1));
+    return 0;
+}
+
+int luaRefresh(lua_State*)
+{
+    Refresh();
+    return 0;
+}
+
+int luaRefreshPlayerList(lua_State*)
+{
+    RefreshPlayerList();
+    return 0;
+}
+
+int luaConnectFromMenu(lua_State* L)
+{
+    ConnectFromMenu(stringArgument(L, 1), stringArgument(L, 2));
+    return 0;
+}
+
+int luaDisconnectFromMenu(lua_State*)
+{
+    DisconnectFromMenu();
+    return 0;
+}
+
+int luaCreateServerFromMenu(lua_State* L)
+{
+    CreateServerFromMenu(stringArgument(L, 1), stringArgument(L, 2));
+    return 0;
+}
+
+int luaUndoCreateServerFromMenu(lua_State*)
+{
+    UndoCreateServerFromMenu();
+    return 0;
+}
+
+int luaMaxWaitingTime(lua_State* L)
+{
+    lua_pushnumber(L, MaxWaitingTime());
+    return 1;
+}
+
+int luaSetNickFromMenu(lua_State* L)
+{
+    SetNickFromMenu(stringArgument(L, 1));
+    return 0;
+}
+
+int luagetNickFromMenu(lua_State* L)
+{
+    const std::string nick = getNickFromMenu();
+    lua_pushlstring(L, nick.data(), nick.size());
+    return 1;
+}
+
+int luagetServerNameFromMenu(lua_State* L)
+{
+    const std::string name = getServerNameFromMenu();
+    lua_pushlstring(L, name.data(), name.size());
+    return 1;
+}
+
+int luaBroadCastLaunchGame_(lua_State*)
+{
+    BroadCastLaunchGame_();
+    return 0;
+}
+
+int luaSynchroniseClients(lua_State* L)
+{
+    lua_pushnumber(L, SynchroniseClients());
+    return 1;
+}
+
+// The lobby reaches the menu scripts through these; they run in whatever
+// state is current when the lobby calls.
+void installLobbyCallbacks()
+{
+    LobbyHooks.listBoxClear = [](const std::string& list) { callFunction("ListBoxClear", {list}); };
+    LobbyHooks.addServerList5 = [](const std::string& nick, const std::string& address, int race, int colour,
+                                   int team) {
+        callFunction("AddServerList5", {nick, address, double(race), double(colour), double(team)});
+    };
+    LobbyHooks.addServerList4 = [](const std::string& address, const std::string& name, int count,
+                                   const std::string& text) {
+        callFunction("AddServerList4", {address, name, double(count), text});
+    };
+    LobbyHooks.raiseEvent = [](int code) { broadcastEvent(code); };
+}
+
 // Engine errors (a log line at level Error, a missing font) end the script
 // call that caused them as a Lua error. Lua unwinds with longjmp, so nothing
 // with a destructor may be alive here when it is raised.
@@ -352,21 +463,21 @@ const ScriptFunction ScriptFunctions[] = {
     {"RunScript", guarded<RunScript>},
     {"Log", guarded<Log>},
     {"include", guarded<include>},
-    {"SendChatMessage", nullptr},
-    {"SetServer", nullptr},
-    {"SetNick", nullptr},
-    {"Refresh", nullptr},
-    {"RefreshPlayerList", nullptr},
-    {"ConnectFromMenu", nullptr},
-    {"DisconnectFromMenu", nullptr},
-    {"CreateServerFromMenu", nullptr},
-    {"UndoCreateServerFromMenu", nullptr},
-    {"MaxWaitingTime", nullptr},
-    {"SetNickFromMenu", nullptr},
-    {"getNickFromMenu", nullptr},
-    {"getServerNameFromMenu", nullptr},
-    {"BroadCastLaunchGame_", nullptr},
-    {"SynchroniseClients", nullptr},
+    {"SendChatMessage", guarded<luaSendChatMessage>},
+    {"SetServer", guarded<luaSetServer>},
+    {"SetNick", guarded<luaSetNick>},
+    {"Refresh", guarded<luaRefresh>},
+    {"RefreshPlayerList", guarded<luaRefreshPlayerList>},
+    {"ConnectFromMenu", guarded<luaConnectFromMenu>},
+    {"DisconnectFromMenu", guarded<luaDisconnectFromMenu>},
+    {"CreateServerFromMenu", guarded<luaCreateServerFromMenu>},
+    {"UndoCreateServerFromMenu", guarded<luaUndoCreateServerFromMenu>},
+    {"MaxWaitingTime", guarded<luaMaxWaitingTime>},
+    {"SetNickFromMenu", guarded<luaSetNickFromMenu>},
+    {"getNickFromMenu", guarded<luagetNickFromMenu>},
+    {"getServerNameFromMenu", guarded<luagetServerNameFromMenu>},
+    {"BroadCastLaunchGame_", guarded<luaBroadCastLaunchGame_>},
+    {"SynchroniseClients", guarded<luaSynchroniseClients>},
     {"GetElapsed", guarded<GetElapsed>},
     {"GetFPS", guarded<GetFPS>},
     {"GetParent", guarded<GetParent>},
@@ -469,6 +580,7 @@ const ScriptFunction ScriptFunctions[] = {
 
 void registerScriptFunctions()
 {
+    installLobbyCallbacks();
     for (const ScriptFunction& entry : ScriptFunctions)
         if (entry.function)
             registerFunction(entry.function, entry.name);

@@ -1,9 +1,11 @@
 #include "shell/FView.h"
 
+#include "assets/FLoader.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -32,8 +34,17 @@ static void startMenu()
     InitTextures();
     initCursor();
     initFonts();
+    networkStart(TConfig());
     unloadInterface();
     loadInterface("Interface/Menu/Interface.xml");
+}
+
+// Everything mode 0 made stays; the game brings its own interface and Lua state.
+static void startGame()
+{
+    resetModelCache();
+    unloadInterface();
+    loadInterface("Interface/Game/Interface.xml");
 }
 
 void start(std::uint8_t mode)
@@ -41,16 +52,20 @@ void start(std::uint8_t mode)
     EngineMode = mode;
     if (mode == ModeMenu)
         startMenu();
+    else
+        startGame();
 }
 
 void frameStep()
 {
     updateFrameClock(platform::milliseconds());
+    networkFrame();
     renderFrame();
 }
 
 void shutdown()
 {
+    networkStop();
     releaseRenderingContext();
     restoreWindowMode();
     platform::showSystemCursor(true);

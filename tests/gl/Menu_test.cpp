@@ -209,7 +209,7 @@ TEST_F(Menu, ATypedNicknameAppearsWhereTheLayoutPutsItsText)
     Picture shot = screenshot();
     centreClick("NickField", shot);
     std::string keys;
-    for (int i = 0; i < 6; ++i)  // the field starts with the configured name
+    for (int i = 0; i < 30; ++i)  // the field starts with the configured name
         keys += " BackSpace";
     xdotool("key --delay 60 --window " + window + keys + " Z o r r BackSpace a");
     moveTo(5, 5);

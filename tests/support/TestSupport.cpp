@@ -1,6 +1,12 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sched.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -113,8 +120,25 @@ Xvfb::~Xvfb()
     }
 }
 
+namespace {
+
+void bringLoopbackUp()
+{
+    const int s = socket(AF_INET, SOCK_DGRAM, 0);
+    ifreq request{};
+    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+    if (s >= 0 && ioctl(s, SIOCGIFFLAGS, &request) == 0) {
+        request.ifr_flags |= IFF_UP;
+        ioctl(s, SIOCSIFFLAGS, &request);
+    }
+    if (s >= 0)
+        close(s);
+}
+
+}  // namespace
+
 GameProcess::GameProcess(const std::string& folder, const std::string& display,
-                         const std::vector<std::pair<std::string, std::string>>& files)
+                         const std::vector<std::pair<std::string, std::string>>& files, const std::string& netns)
 {
     namespace fs = std::filesystem;
     fs::create_directories(folder);
@@ -133,6 +157,16 @@ GameProcess::GameProcess(const std::string& folder, const std::string& display,
     if (pid_ == 0) {
         if (chdir(folder.c_str()) != 0)
             _exit(126);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test that started it
+        if (!netns.empty()) {
+            const int ns = open(("/var/run/netns/" + netns).c_str(), O_RDONLY | O_CLOEXEC);
+            if (ns < 0 || setns(ns, CLONE_NEWNET) != 0)
+                _exit(125);
+        } else if (unshare(CLONE_NEWNET) == 0) {
+            // A network of its own (when allowed): copies started by tests
+            // running side by side never fight over the game's port.
+            bringLoopbackUp();
+        }
         setenv("DISPLAY", display.c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);

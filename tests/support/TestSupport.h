@@ -51,9 +51,11 @@ class GameProcess {
 public:
     // Copies the built game folder (the binary with its content, without the
     // log, configuration and screenshots of an earlier run) into `folder`,
-    // writes `files` (path in the folder, text) over it, and starts it there.
+    // writes `files` (path in the folder, text) over it, and starts it there,
+    // inside the network namespace `netns` when one is named, otherwise (as
+    // root) in a fresh one with only loopback.
     GameProcess(const std::string& folder, const std::string& display,
-                const std::vector<std::pair<std::string, std::string>>& files = {});
+                const std::vector<std::pair<std::string, std::string>>& files = {}, const std::string& netns = "");
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;

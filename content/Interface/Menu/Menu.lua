@@ -17,6 +17,7 @@ Launching = false
 NextSyncTime = 0
 FocusedField = nil
 PressedButton = nil
+DefaultNick = "Player"
 
 -- Sides by race number, and the player colours (0..255) by colour number.
 SideNames = { [0] = "Keep", [1] = "Great Hall" }
@@ -224,10 +225,12 @@ function FieldUpdate(field)
   SetVisible(field .. "Caret", FocusedField == field and math.fmod(Time(), 1000) < 500)
 end
 
+-- Nobody plays without a name: an empty field gets the default one back.
 function CommitNick()
   local nick = GetText("NickFieldText")
   if nick == "" then
-    return
+    nick = DefaultNick
+    SetFieldText("NickField", nick)
   end
   if NetValue("getNickFromMenu", nil) ~= nick then
     CallNet("SetNickFromMenu", nick)
@@ -512,7 +515,8 @@ end
 
 function MenuStart()
   ShowScreen("WelcomeScreen")
-  SetFieldText("NickField", tostring(NetValue("getNickFromMenu", "Player")))
+  local nick = tostring(NetValue("getNickFromMenu", ""))
+  SetFieldText("NickField", nick ~= "" and nick or DefaultNick)
   FocusField("NickField")
   ShowServers()
   ShowPlayers()

@@ -1,0 +1,399 @@
+#include "net/FServer.h"
+
+#include "net/FNetwork.h"
+#include "net/FTransmit.h"
+#include "shell/FFPS.h"
+#include "shell/FView.h"
+
+#include <algorithm>
+
+TClientTable Clients;
+std::string ServerAddress = LocalAddress;
+std::string OwnAddress = LocalAddress;
+std::int32_t OwnPlayerId = -42;
+std::int32_t OwnPlayerNumber = -41;
+TLobbyHooks LobbyHooks;
+
+namespace {
+
+TConfig ConfigFile{std::string("Vrax.cfg")};
+
+TClient& host()
+{
+    return *Clients.slots[0];
+}
+
+// Scripts can run before the network starts (tools, tests): until slot 0
+// exists the menu's operations do nothing.
+bool started()
+{
+    return Clients.at(0) != nullptr;
+}
+
+// Sends JoinRequest to the server address as `nick`; the local entry made at
+// start gives way to the host's list.
+void requestJoin(const std::string& nick)
+{
+    if (TPublicPlayerList* list = lobbyList())
+        removeLobbyEntry(*list, 0);
+    Tplayer& me = localPlayer();
+    me.nick = nick;
+    me.race = 1;
+    me.colour = 1;
+    sendJoinRequest(ServerAddress, nick, me.team);
+}
+
+}  // namespace
+
+TClient* TClientTable::at(int slot) const
+{
+    if (slot < 0 || slot >= MaxClients)
+        return nullptr;
+    return slots[static_cast<std::size_t>(slot)].get();
+}
+
+void lobbyStart(const TConfig& config)
+{
+    ConfigFile = config;
+    for (auto& slot : Clients.slots)
+        slot.reset();
+    Clients.count = 0;
+    ServerAddress = LocalAddress;
+    OwnAddress = LocalAddress;
+    std::string nick = "Erreur dans le fichier de config";
+    if (config.exists())
+        nick = config.readNickname();
+    else
+        logLine("Missing Vrax.cfg !!");
+    join(LocalAddress, nick, 0, 0, 5);
+}
+
+Tplayer& localPlayer()
+{
+    return host().player;
+}
+
+bool isHosting()
+{
+    return Clients.at(0) && host().hosting;
+}
+
+bool isRunning()
+{
+    return Clients.at(0) && host().running;
+}
+
+TPublicPlayerList* lobbyList()
+{
+    return Clients.at(0) ? host().lobby.get() : nullptr;
+}
+
+void join(const std::string& address, const std::string& nick, int race, std::uint8_t hosting, int colour)
+{
+    int slot = 0;
+    while (slot < MaxClients && Clients.at(slot))
+        ++slot;
+    if (slot == MaxClients) {
+        logLine("Array is full !");
+        return;
+    }
+    if (isRunning()) {
+        logLine("A new client is trying to connect (" + address + ", " + nick + ") but server is running !");
+        return;
+    }
+    auto client = std::make_unique<TClient>();
+    client->address = address;
+    client->player.nick = nick;
+    client->player.race = race;
+    client->player.team = slot;
+    client->player.colour = colour;
+    client->hosting = hosting;
+    Clients.slots[static_cast<std::size_t>(slot)] = std::move(client);
+    Clients.count += 1;
+    logLine("New client : ip = " + address + " nick = " + nick + " race = " + std::to_string(race) +
+            " team = " + std::to_string(slot) + " color = " + std::to_string(colour));
+    logLine("Client added to cell " + std::to_string(slot));
+    if (slot == 0)
+        host().lobby = std::make_unique<TPublicPlayerList>();
+    TPublicPlayerList& list = *host().lobby;
+    addLobbyEntry(list, slot, colour, slot == 0 ? 1 : 0, address, nick, race, slot);
+
+    if (OwnPlayerId == -42) {
+        OwnPlayerId = slot;
+        OwnPlayerNumber = slot + 1;
+    } else {
+        sendPlayerNumber(address, slot);
+    }
+    if (slot != 0) {
+        sendPlayerListChanged(slot);
+        for (int n = 0; n < list.count; ++n) {
+            const TPublicPlayerInfo* entry = list.at(n);
+            if (!entry)
+                continue;
+            logLine("Sending to player " + std::to_string(slot) + " infos about player " + std::to_string(n));
+            const auto info = makePlayerInfo(KindPlayerInfo, n, entry->colour, entry->race, entry->team, entry->nick,
+                                             n == slot ? 1 : 0, entry->address);
+            sendDatagram(address, &info, sizeof info);
+        }
+    }
+    const auto announce = makePlayerInfo(KindPlayerInfo, slot, colour, race, slot, nick, 0, "");
+    sendToSlots(&announce, sizeof announce, 1, slot);
+}
+
+int slotOfAddress(const std::string& address)
+{
+    for (int i = 0; i < Clients.count; ++i)
+        if (Clients.at(i) && Clients.at(i)->address == address)
+            return i;
+    return -1;
+}
+
+void removeClient(const std::string& address)
+{
+    int slot = 1;
+    while (slot < Clients.count && Clients.at(slot) && Clients.at(slot)->address != address)
+        ++slot;
+    if (slot >= Clients.count || !Clients.at(slot))
+        return;
+    logLine(Clients.at(slot)->player.nick + " (" + address + ") has left the game");
+    Clients.slots[static_cast<std::size_t>(slot)].reset();
+    Clients.count -= 1;
+    for (int from = slot + 1; from < MaxClients && Clients.at(from); ++from) {
+        Clients.slots[static_cast<std::size_t>(from - 1)] = std::move(Clients.slots[static_cast<std::size_t>(from)]);
+        logLine("Client " + std::to_string(from) + " moved to " + std::to_string(from - 1));
+    }
+}
+
+void setLobbyEntry(TPublicPlayerList& list, int index, int colour, int team, int race, const std::string& nick,
+                   const std::string& address)
+{
+    TPublicPlayerInfo* entry = list.at(index);
+    if (!entry)
+        return;
+    if (colour != -1)
+        entry->colour = colour;
+    if (team != -1)
+        entry->team = team;
+    if (race != -1)
+        entry->race = race;
+    if (!nick.empty())
+        entry->nick = nick;
+    if (!address.empty())
+        entry->address = address;
+    TClient* client = Clients.at(index);
+    if (ServerAddress == LocalAddress && client) {
+        if (colour != -1)
+            client->player.colour = colour;
+        if (team != -1)
+            client->player.team = team;
+        if (race != -1)
+            client->player.race = race;
+        if (!nick.empty())
+            client->player.nick = nick;
+    }
+    if (EngineMode == ModeMenu)
+        refreshLobbyDisplay();
+}
+
+void addLobbyEntry(TPublicPlayerList& list, int index, int colour, std::uint8_t local, const std::string& address,
+                   const std::string& nick, int race, int team)
+{
+    if (index < 0 || index >= TPublicPlayerList::Capacity)
+        return;
+    auto& entry = list.entries[static_cast<std::size_t>(index)];
+    // A repeated announcement replaces the entry rather than counting it twice.
+    if (!entry)
+        list.count += 1;
+    entry = std::make_unique<TPublicPlayerInfo>();
+    entry->local = local;
+    entry->address = address;  // even when empty: the announcement of a new player carries none
+    setLobbyEntry(list, index, colour, team, race, nick, address);
+    logLine("Public player list added" + std::to_string(list.count));
+}
+
+void removeLobbyEntry(TPublicPlayerList& list, int index)
+{
+    if (!list.at(index))
+        return;
+    list.entries[static_cast<std::size_t>(index)].reset();
+    list.count -= 1;
+}
+
+void refreshLobbyDisplay()
+{
+    const TPublicPlayerList* list = lobbyList();
+    if (!InterfaceReady || !list)
+        return;
+    if (LobbyHooks.listBoxClear)
+        LobbyHooks.listBoxClear("PlayerList");
+    if (!LobbyHooks.addServerList5)
+        return;
+    // Entries can have gaps while a joiner's list fills, so every index is visited.
+    for (const auto& entry : list->entries)
+        if (entry)
+            LobbyHooks.addServerList5(entry->nick, entry->address, entry->race, entry->colour, entry->team);
+}
+
+void closeServer()
+{
+    if (Clients.count > 1 && Clients.at(1))
+        sendServerClosed();
+    while (Clients.count > 1 && Clients.at(1))
+        removeClient(Clients.at(1)->address);
+    host().pingSamples.clear();
+    host().hosting = 0;
+    logLine("Server destroyed");
+}
+
+void serverClosed()
+{
+    if (InterfaceReady && LobbyHooks.raiseEvent)
+        LobbyHooks.raiseEvent(7);
+    ServerAddress = LocalAddress;
+}
+
+void recordPingReply(const std::string& sender, std::int64_t clock)
+{
+    if (!isHosting())
+        return;
+    const auto roundTrip = static_cast<std::int32_t>(FrameClock.totalTime - clock);
+    const int slot = slotOfAddress(sender);
+    if (slot < 0)
+        return;
+    TClient& client = *Clients.at(slot);
+    client.lastPing = roundTrip;
+    if (client.pingMedian != -1) {
+        logLine("Pinging client #" + std::to_string(slot) + " : " + std::to_string(roundTrip) + "ms");
+    } else if (client.pingSamples.size() < PingSamplesNeeded) {
+        client.pingSamples.push_back(roundTrip);
+        logLine("Client " + std::to_string(slot) + " : Adding ping " + std::to_string(roundTrip) +
+                " to table in pos " + std::to_string(client.pingSamples.size()));
+    } else {
+        std::vector<std::int32_t> sorted = client.pingSamples;
+        std::sort(sorted.begin(), sorted.end());
+        client.pingMedian = sorted[4];
+        logLine("Mediane des pings (utilis\xe9" "e pour la synchro) : " + std::to_string(client.pingMedian));
+    }
+}
+
+void SendChatMessage(const std::string& text)
+{
+    if (!started())
+        return;
+    sendChatSend(OwnPlayerId, localPlayer().nick, text);
+}
+
+void SetServer(const std::string& address)
+{
+    if (!started())
+        return;
+    ServerAddress = address;
+    requestJoin("Unknown soldier");
+}
+
+void SetNick(const std::string& nick)
+{
+    if (!started())
+        return;
+    localPlayer().nick = nick;
+    logLine("Nick set to " + nick);
+}
+
+void Refresh()
+{
+    logLine("Broadcasted by menu");
+    sendServerQuery();
+}
+
+void RefreshPlayerList()
+{
+    refreshLobbyDisplay();
+}
+
+void ConnectFromMenu(const std::string& address, const std::string& nick)
+{
+    if (!started())
+        return;
+    ConfigFile.writeNickname(nick);
+    localPlayer().nick = nick;
+    ServerAddress = address;
+    requestJoin(nick);
+}
+
+void DisconnectFromMenu()
+{
+    if (ServerAddress == LocalAddress)
+        return;
+    sendLeave(ServerAddress, OwnAddress);
+    ServerAddress = LocalAddress;
+}
+
+void CreateServerFromMenu(const std::string& name, const std::string& text)
+{
+    if (!started())
+        return;
+    ConfigFile.writeDefaultServerName(name);
+    TClient& me = host();
+    me.hosting = 1;
+    me.serverName = name;
+    me.serverText = text;
+    me.pingMedian = -1;
+}
+
+void UndoCreateServerFromMenu()
+{
+    if (!started())
+        return;
+    if (ServerAddress == LocalAddress)
+        closeServer();
+}
+
+int MaxWaitingTime()
+{
+    int most = 0;
+    for (int i = 0; i < MaxClients && Clients.at(i); ++i)
+        most = std::max(most, static_cast<int>(PingSamplesNeeded) - static_cast<int>(Clients.at(i)->pingSamples.size()));
+    return most;
+}
+
+void SetNickFromMenu(const std::string& nick)
+{
+    if (!started())
+        return;
+    ConfigFile.writeNickname(nick);
+    localPlayer().nick = nick;
+    if (TPublicPlayerList* list = lobbyList())
+        setLobbyEntry(*list, 0, -1, -1, -1, nick, "");
+}
+
+std::string getNickFromMenu()
+{
+    if (!started())
+        return "";
+    return localPlayer().nick;
+}
+
+std::string getServerNameFromMenu()
+{
+    return ConfigFile.readDefaultServerName();
+}
+
+void BroadCastLaunchGame_()
+{
+    if (!started())
+        return;
+    host().running = 1;
+    for (int i = 0; i < Clients.count && Clients.at(i); ++i)
+        sendLaunchGame(Clients.at(i)->address, Clients.at(i)->pingMedian);
+}
+
+int SynchroniseClients()
+{
+    int unmeasured = 0;
+    for (int i = 0; i < MaxClients && Clients.at(i); ++i) {
+        sendPing(Clients.at(i)->address, FrameClock.totalTime);
+        if (Clients.at(i)->pingMedian == -1)
+            ++unmeasured;
+    }
+    return 1 + unmeasured;
+}

@@ -1,0 +1,30 @@
+// A private LAN for tests: one network namespace per machine, each joined by
+// a veth pair to a bridge that lives in a namespace of its own, so nothing
+// is added to this machine's own network and no datagram can leave it.
+// Machine i has the address 10.240.0.(i+1), lo up, and a default route so
+// that broadcasts reach the bridge. Needs root; ok() says whether it worked.
+#pragma once
+
+#include <string>
+
+namespace testing_support {
+
+class Lan {
+public:
+    explicit Lan(int machines);
+    // Deletes every namespace made here; their links go with them.
+    ~Lan();
+    Lan(const Lan&) = delete;
+    Lan& operator=(const Lan&) = delete;
+
+    bool ok() const { return ok_; }
+    std::string namespaceOf(int machine) const;
+    static std::string addressOf(int machine);
+
+private:
+    std::string prefix_;
+    int machines_;
+    bool ok_ = false;
+};
+
+}  // namespace testing_support
