@@ -256,7 +256,10 @@ void recordPingReply(const std::string& sender, std::int64_t clock)
 {
     if (!isHosting())
         return;
-    const auto roundTrip = static_cast<std::int32_t>(FrameClock.totalTime - clock);
+    // The clock comes from a datagram: any value, so the difference wraps
+    // instead of overflowing.
+    const auto roundTrip = static_cast<std::int32_t>(static_cast<std::uint64_t>(FrameClock.totalTime) -
+                                                     static_cast<std::uint64_t>(clock));
     const int slot = slotOfAddress(sender);
     if (slot < 0)
         return;
