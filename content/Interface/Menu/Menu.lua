@@ -1,12 +1,10 @@
--- Behaviour of the main menu: buttons, text fields, the screens of the
--- right-hand panel, the server and player lists, the lobby's launch and the
--- console. Loaded by Interface.xml before its frames, so their handlers can
--- call it. The network functions (CreateServerFromMenu, Refresh, ...) are
--- called only when the engine offers them.
-
-ConsoleSize = 8
-ConsoleLines = {}
-ConsoleWidth = 1360
+-- Behaviour of the main menu: the screens of the right-hand panel, what its
+-- buttons and text fields do, the server and player lists and the lobby's
+-- launch. The widgets themselves (buttons, fields, console) are
+-- Shared/Widgets.lua, included first. Loaded by Interface.xml before its
+-- frames, so their handlers can call it. The network functions
+-- (CreateServerFromMenu, Refresh, ...) are called only when the engine
+-- offers them.
 
 Screens = { "WelcomeScreen", "HostScreen", "FindScreen", "LobbyScreen" }
 Servers = {}          -- { address, name, count, info } per game found
@@ -15,8 +13,6 @@ SelectedServer = 0
 IsHost = false
 Launching = false
 NextSyncTime = 0
-FocusedField = nil
-PressedButton = nil
 DefaultNick = "Player"
 
 -- Sides by race number, and the player colours (0..255) by colour number.
@@ -25,52 +21,6 @@ PlayerColours = {
   [0] = { 0, 255, 255 }, [1] = { 255, 0, 255 }, [2] = { 255, 0, 0 }, [3] = { 0, 255, 0 },
   [4] = { 0, 0, 255 }, [5] = { 255, 255, 0 }, [6] = { 255, 255, 255 }, [7] = { 128, 128, 128 },
 }
-
--- Calls the engine's network function `name` if this build has it; true when it ran.
-function CallNet(name, ...)
-  local f = _G[name]
-  if type(f) == "function" then
-    f(...)
-    return true
-  end
-  Log(name .. " is not available: this build has no network")
-  return false
-end
-
--- The result of a network getter, or `fallback` when there is none.
-function NetValue(name, fallback)
-  local f = _G[name]
-  if type(f) == "function" then
-    local value = f()
-    if value ~= nil then
-      return value
-    end
-  end
-  return fallback
-end
-
--- Console ---------------------------------------------------------------
-
--- Cuts `text` until it fits `width` units in the font of `fontString`.
-function FitText(fontString, text, width)
-  local font = GetFont(fontString)
-  while string.len(text) > 0 and GetStringWidth(text, font) > width do
-    text = string.sub(text, 1, -2)
-  end
-  return text
-end
-
--- The engine hands every console line (chat, diagnostics) to AddLine.
-function AddLine(text)
-  text = string.gsub(tostring(text or ""), "%c", " ")
-  table.insert(ConsoleLines, FitText("ConsoleLine1", text, ConsoleWidth))
-  while table.getn(ConsoleLines) > ConsoleSize do
-    table.remove(ConsoleLines, 1)
-  end
-  for i = 1, ConsoleSize do
-    SetText("ConsoleLine" .. i, ConsoleLines[i] or "")
-  end
-end
 
 -- Screens ---------------------------------------------------------------
 
@@ -83,47 +33,6 @@ function ShowScreen(screen)
 end
 
 -- Buttons ---------------------------------------------------------------
-
-function ButtonEnter(button)
-  SetVisible(button .. "Highlight", true)
-end
-
-function ButtonLeave(button)
-  SetVisible(button .. "Highlight", false)
-  ButtonRaise(button)
-end
-
-function ButtonDown(button)
-  if arg1 ~= 1 then
-    return
-  end
-  PressedButton = button
-  SetVisible(button .. "Pushed", true)
-  SetY(button .. "Text", 2)
-end
-
-function ButtonRaise(button)
-  SetVisible(button .. "Pushed", false)
-  SetY(button .. "Text", 0)
-  if PressedButton == button then
-    PressedButton = nil
-  end
-end
-
--- A click is a release over the button it was pressed on. The interface
--- sees one button event per drawn frame, so a quick click between two frames
--- arrives as a release alone: that counts too, unless the press was seen on
--- another button.
-function ButtonUp(button)
-  if arg1 ~= 1 then
-    return
-  end
-  local pressed = PressedButton == button or PressedButton == nil
-  ButtonRaise(button)
-  if pressed then
-    ButtonClicked(button)
-  end
-end
 
 ButtonActions = {
   HostButton = function() OpenHostScreen() end,
@@ -138,14 +47,6 @@ ButtonActions = {
   LeaveButton = function() LeaveLobby() end,
 }
 
-function ButtonClicked(button)
-  Log("Clicked " .. button)
-  local action = ButtonActions[button]
-  if action then
-    action()
-  end
-end
-
 -- Text fields -----------------------------------------------------------
 
 FieldLimits = { NickField = 24, ServerNameField = 40, ServerInfoField = 60, AddressField = 15, ChatField = 200 }
@@ -155,8 +56,10 @@ FieldEnterActions = {
   ServerNameField = function() FocusField("ServerInfoField") end,
   ServerInfoField = function() CreateGame() end,
   AddressField = function() JoinGame(GetText("AddressFieldText")) end,
-  ChatField = function() SendChat() end,
+  ChatField = function() SendChatFrom("ChatField", GetText("NickFieldText")) end,
 }
+
+FieldLeaveActions = { NickField = function() CommitNick() end }
 
 -- Tab walks from the name field through the fields of the screen shown.
 ScreenFields = {
@@ -164,65 +67,12 @@ ScreenFields = {
   FindScreen = { "AddressField" }, LobbyScreen = { "ChatField" },
 }
 
-function NextField(field)
+function FieldOrder()
   local order = { "NickField" }
   for _, name in ipairs(ScreenFields[CurrentScreen] or {}) do
     table.insert(order, name)
   end
-  for i, name in ipairs(order) do
-    if name == field then
-      return order[math.fmod(i, table.getn(order)) + 1]
-    end
-  end
-  return "NickField"
-end
-
-function FocusField(field)
-  if FocusedField == "NickField" and field ~= "NickField" then
-    CommitNick()
-  end
-  FocusedField = field
-end
-
--- Characters the fonts can draw, as far as the field has room.
-function SetFieldText(field, text)
-  text = string.gsub(text, "%c", "")
-  local limit = FieldLimits[field] or 40
-  if string.len(text) > limit then
-    text = string.sub(text, 1, limit)
-  end
-  SetText(field .. "Text", FitText(field .. "Text", text, GetWidth(field) - 36))
-end
-
--- arg1 > 0: a typed character (Backspace 8, Tab 9, Enter 13); arg1 < 0: a key going down.
-function FieldKey(field)
-  if not field then
-    return
-  end
-  local text = GetText(field .. "Text")
-  if arg1 < 0 then
-    if arg1 == -86 and GetControlState() then  -- Ctrl+V
-      SetFieldText(field, text .. GetClipBoard())
-    end
-    return
-  end
-  if arg1 == 8 then
-    SetFieldText(field, string.sub(text, 1, -2))
-  elseif arg1 == 9 then
-    FocusField(NextField(field))
-  elseif arg1 == 13 then
-    local action = FieldEnterActions[field]
-    if action then
-      action()
-    end
-  elseif arg1 >= 32 and arg1 ~= 127 then
-    SetFieldText(field, text .. string.char(arg1))
-  end
-end
-
--- The caret blinks twice a second in the field that has the keyboard.
-function FieldUpdate(field)
-  SetVisible(field .. "Caret", FocusedField == field and math.fmod(Time(), 1000) < 500)
+  return order
 end
 
 -- Nobody plays without a name: an empty field gets the default one back.
@@ -406,17 +256,6 @@ function ShowPlayers()
   end
 end
 
-function SendChat()
-  local text = GetText("ChatFieldText")
-  if text == "" then
-    return
-  end
-  if not CallNet("SendChatMessage", text) then
-    AddLine(GetText("NickFieldText") .. ": " .. text)
-  end
-  SetFieldText("ChatField", "")
-end
-
 -- The host measures every player's round trip (ten pings each) before the
 -- launch; the bar shows how many rounds the slowest player still needs.
 function StartLaunch()
@@ -502,15 +341,9 @@ function MenuEvent()
     Launching = false
     ShowScreen("FindScreen")
     AddLine("The host has closed the game.")
-  elseif event == 3 and PressedButton then
-    ButtonRaise(PressedButton)  -- released away from the button: no click
+  else
+    ButtonReleasedElsewhere()
   end
-end
-
-function StatusUpdate()
-  SetText("FpsText", GetFPS() .. " FPS")
-  local seconds = math.floor(Time() / 1000)
-  SetText("ClockText", string.format("%02d:%02d:%02d", math.floor(seconds / 3600), math.fmod(math.floor(seconds / 60), 60), math.fmod(seconds, 60)))
 end
 
 function MenuStart()
