@@ -45,7 +45,6 @@ TEST_F(Game, TheHostLaunchesAloneAndAChatLineReachesTheGameConsole)
     ASSERT_TRUE(waitForLog("Addline : 127.0.0.1 - Aldric says : hello there", 10, Launched)) << log();
     moveTo(5, 500);
     const Picture shot = screenshot();
-    if (std::getenv("VRAX_KEEP_SCREEN")) writePicture(std::getenv("VRAX_KEEP_SCREEN"), shot);
 
     // The same screen here, with the same lines.
     layOut("Interface/Game/Interface.xml");

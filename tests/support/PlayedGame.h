@@ -6,7 +6,8 @@
 //
 // Crops of the screenshots are compared with references in
 // tests/gl/reference/ within a tolerance. VRAX_UPDATE_REFERENCES=1 writes
-// them anew (look at them before committing).
+// them anew (look at them before committing); VRAX_KEEP_SCREENSHOTS=folder
+// keeps every whole screenshot there, to look at the screen as it was.
 #pragma once
 
 #include "assets/FTextures.h"
@@ -160,8 +161,11 @@ protected:
                 continue;
             std::sort(files.begin(), files.end());
             Picture p = readPng(files.back().string());
-            if (!p.rgba.empty())
-                return p;
+            if (p.rgba.empty())
+                continue;
+            if (const char* keep = std::getenv("VRAX_KEEP_SCREENSHOTS"))
+                fs::copy_file(files.back(), fs::path(keep) / files.back().filename(), fs::copy_options::overwrite_existing);
+            return p;
         }
         ADD_FAILURE() << "no screenshot";
         return Picture();
