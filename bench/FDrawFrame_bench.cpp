@@ -3,6 +3,7 @@
 // drawing of every frame, with the pointer sweeping over the buttons so that
 // enter and leave handlers run. Also the same walk without the drawing, to
 // tell the scripts and layout from the GL work.
+#include "GameFolder.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FDrawFrame.h"
@@ -10,53 +11,24 @@
 #include "interface/FFrameWalk.h"
 #include "interface/FInputRouting.h"
 #include "interface/FXMLLoader.h"
-#include "platform/Window.h"
-#include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
 #include "shell/FView.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The menu loaded from build/game/ in a scratch folder that takes the log.
-struct LoadedMenu {
-    fs::path previous = fs::current_path();
-    fs::path dir = fs::temp_directory_path() / "vrax-bench-pass";
-    bool ok = false;
-    LoadedMenu()
+// The menu loaded from build/game/.
+struct LoadedMenu : BenchGameFolder {
+    LoadedMenu() : BenchGameFolder("vrax-bench-pass")
     {
-        const fs::path game = VRAX_BINARY_DIR "/game";
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        for (const char* part : {"Interface", "Fonts", "Textures"})
-            if (fs::exists(game / part))
-                fs::create_directory_symlink(game / part, dir / part);
-        fs::current_path(dir);
-        startLog();
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        ok = fs::exists("Fonts/Thorndale14.glf") && platform::createWindow("Vrax", 1024, 764) &&
-             createRenderingContext();
         if (!ok)
             return;
-        platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
         InitTextures();
         initFonts();
         loadInterface("Interface/Menu/Interface.xml");
-    }
-    ~LoadedMenu()
-    {
-        unloadInterface();
-        releaseRenderingContext();
-        platform::destroyWindow();
-        fs::current_path(previous);
-        fs::remove_all(dir);
     }
 };
 

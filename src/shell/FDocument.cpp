@@ -21,32 +21,37 @@ int lineOfOffset(const std::vector<std::uint8_t>& bytes, std::ptrdiff_t offset)
 
 }  // namespace
 
-int xmlToInt(const std::string& text)
+// Runs `parse` on the text without its surrounding blanks; true when it
+// took all of it and reported no range error.
+template <typename Parse>
+static bool parseWhole(const std::string& text, Parse parse)
 {
-    errno = 0;
-    char* end = nullptr;
     const char* begin = text.c_str();
     while (*begin == ' ' || *begin == '\t')
         ++begin;
-    long value = std::strtol(begin, &end, 10);
-    while (end && (*end == ' ' || *end == '\t'))
+    if (*begin == '\0')
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    parse(begin, &end);
+    while (*end == ' ' || *end == '\t')
         ++end;
-    if (begin[0] == '\0' || *end != '\0' || errno != 0 || value < INT_MIN || value > INT_MAX)
+    return *end == '\0' && errno == 0;
+}
+
+int xmlToInt(const std::string& text)
+{
+    long value = 0;
+    if (!parseWhole(text, [&](const char* b, char** e) { value = std::strtol(b, e, 10); }) || value < INT_MIN ||
+        value > INT_MAX)
         throw XmlError("'" + text + "' is not a valid integer value");
     return static_cast<int>(value);
 }
 
 double xmlToReal(const std::string& text)
 {
-    errno = 0;
-    char* end = nullptr;
-    const char* begin = text.c_str();
-    while (*begin == ' ' || *begin == '\t')
-        ++begin;
-    double value = std::strtod(begin, &end);
-    while (end && (*end == ' ' || *end == '\t'))
-        ++end;
-    if (begin[0] == '\0' || *end != '\0' || errno == ERANGE)
+    double value = 0;
+    if (!parseWhole(text, [&](const char* b, char** e) { value = std::strtod(b, e); }))
         throw XmlError("'" + text + "' is not a valid floating point value");
     return value;
 }

@@ -1,11 +1,10 @@
 #include "shell/FLogs.h"
 
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -33,14 +32,9 @@ std::string levelWord(int level)
 
 std::string logTimestamp()
 {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const long millis = static_cast<long>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const platform::LocalTime t = platform::localTime();
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03ld", local.tm_hour, local.tm_min, local.tm_sec, millis);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", t.date.tm_hour, t.date.tm_min, t.date.tm_sec, t.millis);
     return text;
 }
 

@@ -1,13 +1,12 @@
 #include "shell/FScreenshot.h"
 
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Png.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -22,15 +21,10 @@ void requestScreenshot()
 
 std::string screenshotPath()
 {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const long millis = static_cast<long>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const platform::LocalTime t = platform::localTime();
     char name[64];
-    std::snprintf(name, sizeof name, "Screenshots/Vrax-%04d%02d%02d-%02d%02d%02d-%03ld.png", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
+    std::snprintf(name, sizeof name, "Screenshots/Vrax-%04d%02d%02d-%02d%02d%02d-%03d.png", t.date.tm_year + 1900,
+                  t.date.tm_mon + 1, t.date.tm_mday, t.date.tm_hour, t.date.tm_min, t.date.tm_sec, t.millis);
     return name;
 }
 

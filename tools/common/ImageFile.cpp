@@ -1,6 +1,6 @@
 #include "ImageFile.h"
 
-#include <png.h>
+#include "platform/Png.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -14,9 +14,6 @@ namespace {
 constexpr int TgaHeaderSize = 18;
 constexpr std::uint8_t TgaTopLeftOrigin = 0x20;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -120,35 +117,14 @@ bool writePng(const std::string& path, const Image& image)
         return false;
     if (!makeParentFolders(path))
         return false;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return false;
-
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(static_cast<std::size_t>(image.width) * image.height * 4);
+    for (std::size_t i = 0; i < image.pixels.size(); i += static_cast<std::size_t>(image.channels)) {
+        rgba.insert(rgba.end(), image.pixels.begin() + static_cast<std::ptrdiff_t>(i),
+                    image.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3));
+        rgba.push_back(image.channels == 4 ? image.pixels[i + 3] : 255);
     }
-    std::vector<png_bytep> rowPointers(image.height);
-    for (int y = 0; y < image.height; ++y)
-        rowPointers[y] = const_cast<png_bytep>(image.at(0, y));
-    // libpng reports errors by longjmp; nothing below owns resources that need unwinding.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
-                 image.channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_write_image(png, rowPointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    return platform::writePng(path, image.width, image.height, rgba);
 }
 
 }  // namespace imagefile

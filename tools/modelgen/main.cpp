@@ -1,8 +1,9 @@
 // vrax-modelgen OUTDIR: writes every model the game names, and the textures
 // they use, under OUTDIR (the game folder), from nothing but code.
 #include "MdxWriter.h"
-#include "TgaWriter.h"
 #include "Units.h"
+
+#include "ImageFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -18,7 +19,10 @@ int main(int argc, char** argv)
     for (const TGeneratedTexture& t : buildAllTextures()) {
         const std::filesystem::path file = out / t.path;
         std::filesystem::create_directories(file.parent_path(), error);
-        if (!saveTga(file.string(), t.width, t.height, t.rgba)) {
+        imagefile::Image image(t.width, t.height, 4);
+        image.pixels = t.rgba;
+        // Texture row 0 first in the file: the game hands rows to GL in file order.
+        if (!imagefile::writeTga(file.string(), image, imagefile::TgaRows::TopDown)) {
             std::fprintf(stderr, "vrax-modelgen: cannot write %s\n", file.c_str());
             return 1;
         }

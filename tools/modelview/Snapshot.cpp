@@ -1,10 +1,10 @@
 #include "Snapshot.h"
 
-#include "TgaWriter.h"
+#include "ImageFile.h"
+#include "platform/Png.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -56,36 +56,13 @@ std::vector<std::uint8_t> grabFrame(int width, int height, int shrink)
     return out;
 }
 
-namespace {
-
-bool savePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, rgba.data() + static_cast<std::size_t>(y) * width * 4);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
-}
-
-}  // namespace
 
 bool saveImage(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba)
 {
-    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".tga") == 0)
-        return saveTga(path, width, height, rgba);
-    return savePng(path, width, height, rgba);
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".tga") == 0) {
+        imagefile::Image image(width, height, 4);
+        image.pixels = rgba;
+        return imagefile::writeTga(path, image, imagefile::TgaRows::TopDown);
+    }
+    return platform::writePng(path, width, height, rgba);
 }
