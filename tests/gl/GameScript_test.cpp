@@ -1,56 +1,26 @@
 // The shipped game screen's scripts, loaded from build/game/ in an
 // offscreen GL context: the console keeps the last lines, the chat field
 // types, rubs out, pastes and sends, and the clock reads h:mm:ss.
-#include "assets/FTextures.h"
-#include "interface/FFonts.h"
 #include "interface/FFrameWalk.h"
 #include "interface/FXMLLoader.h"
 #include "platform/KeyState.h"
 #include "script/FLua.h"
 #include "shell/FFPS.h"
-#include "shell/FLogs.h"
 
-#include "../support/OffscreenContext.h"
+#include "../support/ShippedInterface.h"
 #include "../support/TestSupport.h"
-
-#include <lua.hpp>
-
-#include <filesystem>
 
 using namespace testing_support;
 
 namespace {
 
-class GameScript : public OffscreenContext {
+class GameScript : public ShippedInterface {
 protected:
-    ScratchDir dir;
     void SetUp() override
     {
         OffscreenContext::SetUp();
-        namespace fs = std::filesystem;
-        for (const char* folder : {"Interface", "Fonts", "Textures"})
-            fs::copy(std::string(VRAX_BINARY_DIR) + "/game/" + folder, folder, fs::copy_options::recursive);
-        startLog();
-        InitTextures();
-        initFonts();
-        loadInterface("Interface/Game/Interface.xml");
-        ASSERT_TRUE(InterfaceReady);
+        loadShipped("Interface/Game/Interface.xml");
         runString("Sent = '' function SendChatMessage(text) Sent = Sent .. text .. ';' end");
-    }
-    void TearDown() override
-    {
-        unloadInterface();
-        initFonts();
-        OffscreenContext::TearDown();
-    }
-    static std::string eval(const std::string& expression)
-    {
-        runString("Result = tostring(" + expression + ")");
-        getGlobal("Result");
-        const char* text = lua_tostring(luaState(), -1);
-        std::string value = text ? text : "nil";
-        lua_pop(luaState(), 1);
-        return value;
     }
     static void type(const std::string& text)
     {

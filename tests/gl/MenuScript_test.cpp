@@ -3,22 +3,15 @@
 // The network functions are stood in for by Lua fakes that record their
 // calls, so the menu is checked now and keeps working when the lobby lands.
 // Loaded from build/game/ in an offscreen GL context (its textures upload).
-#include "assets/FTextures.h"
-#include "interface/FFonts.h"
 #include "interface/FFrameWalk.h"
 #include "interface/FXMLLoader.h"
 #include "platform/KeyState.h"
 #include "script/FLua.h"
 #include "script/FLuaFunctions.h"
 #include "shell/FFPS.h"
-#include "shell/FLogs.h"
 
-#include "../support/OffscreenContext.h"
+#include "../support/ShippedInterface.h"
 #include "../support/TestSupport.h"
-
-#include <lua.hpp>
-
-#include <filesystem>
 
 using namespace testing_support;
 
@@ -57,35 +50,12 @@ const char* const Fakes = R"(
   SetFieldText("NickField", getNickFromMenu())
 )";
 
-class MenuScript : public OffscreenContext {
+class MenuScript : public ShippedInterface {
 protected:
-    ScratchDir dir;
     void SetUp() override
     {
         OffscreenContext::SetUp();
-        namespace fs = std::filesystem;
-        for (const char* folder : {"Interface", "Fonts", "Textures"})
-            fs::copy(std::string(VRAX_BINARY_DIR) + "/game/" + folder, folder, fs::copy_options::recursive);
-        startLog();
-        InitTextures();
-        initFonts();
-        loadInterface("Interface/Menu/Interface.xml");
-        ASSERT_TRUE(InterfaceReady);
-    }
-    void TearDown() override
-    {
-        unloadInterface();
-        initFonts();
-        OffscreenContext::TearDown();
-    }
-    static std::string eval(const std::string& expression)
-    {
-        runString("Result = tostring(" + expression + ")");
-        getGlobal("Result");
-        const char* text = lua_tostring(luaState(), -1);
-        std::string value = text ? text : "nil";
-        lua_pop(luaState(), 1);
-        return value;
+        loadShipped("Interface/Menu/Interface.xml");
     }
     // Drawn frames, each 200 ms of game clock after the last.
     static void frames(int count)
