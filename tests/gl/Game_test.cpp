@@ -19,14 +19,7 @@ protected:
             return;
         layOut("Interface/Menu/Interface.xml");
     }
-    // Clicks the button `name` on the menu screen `screen` and waits for the click.
-    void clickOn(const std::string& screen, const std::string& name)
-    {
-        runString("ShowScreen('" + screen + "') SetVisible('" + name + "', true)");
-        walk();
-        centreClick(name, screenshot());
-        EXPECT_TRUE(waitForLog("Debug: Clicked " + name)) << log();
-    }
+    void clickOn(const std::string& screen, const std::string& name) { clickMenuButton(*this, screen, name); }
 };
 
 }  // namespace

@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <memory>
-#include <regex>
 #include <thread>
 
 using namespace testing_support;
@@ -97,20 +95,6 @@ private:
     std::string window_;
 };
 
-// The median the host took for `slot`: the fifth smallest of its first ten samples.
-int medianFromHostLog(const std::string& log, int slot)
-{
-    const std::regex sample("Client " + std::to_string(slot) + " : Adding ping (-?\\d+) to table in pos (\\d+)");
-    std::vector<int> samples;
-    for (auto it = std::sregex_iterator(log.begin(), log.end(), sample); it != std::sregex_iterator(); ++it)
-        samples.push_back(std::stoi((*it)[1]));
-    if (samples.size() < 10)
-        return -1000;
-    samples.resize(10);
-    std::sort(samples.begin(), samples.end());
-    return samples[4];
-}
-
 }  // namespace
 
 TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
@@ -170,7 +154,7 @@ TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
         EXPECT_TRUE(m->waitFor("Game launched, clock set to ")) << m->log();
     const std::string hostLog = host.log();
     for (auto [machine, slot] : {std::pair{&brenna, 1}, std::pair{&cyra, 2}}) {
-        const int median = medianFromHostLog(hostLog, slot);
+        const int median = pingMedianFromHostLog(hostLog, slot);
         EXPECT_TRUE(machine->waitFor("Game launched, clock set to " + std::to_string(median) + " ms"))
             << "slot " << slot << " median " << median << "\n" << machine->log() << "\n" << hostLog;
     }

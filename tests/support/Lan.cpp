@@ -3,8 +3,12 @@
 #include "TestSupport.h"
 
 #include <signal.h>
-#include <sstream>
 #include <unistd.h>
+
+#include <algorithm>
+#include <regex>
+#include <sstream>
+#include <vector>
 
 namespace testing_support {
 
@@ -64,6 +68,19 @@ std::string Lan::namespaceOf(int machine) const
 std::string Lan::addressOf(int machine)
 {
     return "10.240.0." + std::to_string(machine + 1);
+}
+
+int pingMedianFromHostLog(const std::string& log, int slot)
+{
+    const std::regex sample("Client " + std::to_string(slot) + " : Adding ping (-?\\d+) to table in pos (\\d+)");
+    std::vector<int> samples;
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), sample); it != std::sregex_iterator(); ++it)
+        samples.push_back(std::stoi((*it)[1]));
+    if (samples.size() < 10)
+        return -1000;
+    samples.resize(10);
+    std::sort(samples.begin(), samples.end());
+    return samples[4];
 }
 
 }  // namespace testing_support

@@ -27,4 +27,8 @@ private:
     bool ok_ = false;
 };
 
+// The median the host took for `slot` as its log tells it: the fifth
+// smallest of the first ten round trips; -1000 before ten are logged.
+int pingMedianFromHostLog(const std::string& log, int slot);
+
 }  // namespace testing_support

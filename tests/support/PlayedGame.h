@@ -8,6 +8,10 @@
 // tests/gl/reference/ within a tolerance. VRAX_UPDATE_REFERENCES=1 writes
 // them anew (look at them before committing); VRAX_KEEP_SCREENSHOTS=folder
 // keeps every whole screenshot there, to look at the screen as it was.
+//
+// PlayedCopy is one copy and its X server; LaidOutInterface is the layout
+// in this process; PlayedGame joins the two for tests of one copy, and a
+// test of several copies keeps one PlayedCopy each.
 #pragma once
 
 #include "assets/FTextures.h"
@@ -26,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -38,30 +43,147 @@ struct TRect {
     int x = 0, y = 0, w = 0, h = 0;
 };
 
-class PlayedGame : public ::testing::Test {
-protected:
-    ScratchDir dir;
+// One copy of the game on a private X server, and what a player does to it.
+class PlayedCopy {
+public:
     Xvfb x;
-    std::string game;
+    std::string game;  // its folder
     std::string env;
     std::string window;
     std::unique_ptr<GameProcess> vrax;
     int shots = 0;
-    bool laidOut = false;
 
-    // Starts the game with `files` written over its folder and waits for its menu.
-    void startGame(const std::vector<std::pair<std::string, std::string>>& files = {})
+    // Starts the game in `folder` with `files` written over it, inside the
+    // network namespace `netns` when one is named, and waits for its menu.
+    void start(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {},
+               const std::string& netns = "")
     {
         ASSERT_TRUE(x.ok());
-        game = dir.path() + "/game";
+        game = folder;
         env = "DISPLAY=" + x.display() + " ";
-        vrax = std::make_unique<GameProcess>(game, x.display(), files);
+        vrax = std::make_unique<GameProcess>(game, x.display(), files, netns);
         window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
         if (!window.empty())
             window.pop_back();
         ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
-        ASSERT_TRUE(waitForLog("Interface Loaded"));
+        ASSERT_TRUE(waitForLog("Interface Loaded", 30)) << log();
     }
+
+    std::string log() const { return readFile(game + "/Logs/log.txt"); }
+    // Waits for `text` in the log after the first `after` (from the start when empty).
+    bool waitForLog(const std::string& text, double seconds = 10, const std::string& after = "") const
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        do {
+            const std::string now = log();
+            const std::size_t from = after.empty() ? 0 : now.find(after);
+            if (from != std::string::npos && now.find(text, from) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (std::chrono::steady_clock::now() < end);
+        return false;
+    }
+    // How often the log holds `text`.
+    int count(const std::string& text) const
+    {
+        const std::string now = log();
+        int n = 0;
+        for (std::size_t at = now.find(text); at != std::string::npos; at = now.find(text, at + text.size()))
+            ++n;
+        return n;
+    }
+    // Waits until the log holds `text` at least `times` times.
+    bool waitForCount(const std::string& text, int times, double seconds = 20) const
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (count(text) < times) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
+    void xdotool(const std::string& arguments)
+    {
+        run(env + "xdotool " + arguments);
+        // Let a few frames pass, so the interface has seen what happened.
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    void moveTo(int wx, int wy) { xdotool("mousemove --window " + window + " " + std::to_string(wx) + " " + std::to_string(wy)); }
+    void clickAt(int wx, int wy)
+    {
+        moveTo(wx, wy);
+        xdotool("mousedown --window " + window + " 1");
+        xdotool("mouseup --window " + window + " 1");
+    }
+    // Presses the keys for `text` (letters, digits, blanks and a few marks) one by one.
+    void type(const std::string& text)
+    {
+        std::string keys;
+        for (const char c : text) {
+            if (std::isalnum(static_cast<unsigned char>(c)))
+                keys += std::string(" ") + c;
+            else if (c == ' ')
+                keys += " space";
+            else if (c == '\'')
+                keys += " apostrophe";
+            else if (c == '.')
+                keys += " period";
+            else if (c == ',')
+                keys += " comma";
+            else if (c == '!')
+                keys += " exclam";
+            else
+                ADD_FAILURE() << "no key for '" << c << "'";
+        }
+        xdotool("key --delay 60 --window " + window + keys);
+    }
+    // Presses BackSpace `count` times.
+    void rubOut(int count)
+    {
+        std::string keys;
+        for (int i = 0; i < count; ++i)
+            keys += " BackSpace";
+        xdotool("key --delay 30 --window " + window + keys);
+    }
+    void key(const std::string& keys) { xdotool("key --window " + window + " " + keys); }
+    // Presses F12 and reads the picture it writes.
+    Picture screenshot()
+    {
+        namespace fs = std::filesystem;
+        const std::size_t before = shots++;
+        run(env + "xdotool key --window " + window + " F12");
+        for (int i = 0; i < 200; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (!fs::exists(game + "/Screenshots"))
+                continue;
+            std::vector<fs::path> files;
+            for (const fs::directory_entry& e : fs::directory_iterator(game + "/Screenshots"))
+                if (e.path().extension() == ".png")
+                    files.push_back(e.path());
+            if (files.size() <= before)
+                continue;
+            std::sort(files.begin(), files.end());
+            Picture p = readPng(files.back().string());
+            if (p.rgba.empty())
+                continue;
+            if (const char* keep = std::getenv("VRAX_KEEP_SCREENSHOTS"))
+                fs::copy_file(files.back(), fs::path(keep) / (fs::path(game).filename().string() + "-" + files.back().filename().string()),
+                              fs::copy_options::overwrite_existing);
+            return p;
+        }
+        ADD_FAILURE() << "no screenshot";
+        return Picture();
+    }
+};
+
+// The shipped interface laid out in this process, offscreen, to find where
+// its widgets are on a copy's window.
+class LaidOutInterface : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    bool laidOut = false;
+
     void TearDown() override
     {
         if (!laidOut)
@@ -99,7 +221,7 @@ protected:
         walkFrame(0, TFramePainter());
     }
     // Where an element is on the window, from its place on the design area.
-    TRect onWindow(const std::string& name, const Picture& shot)
+    static TRect onWindow(const std::string& name, const Picture& shot)
     {
         const ComponentRef ref = findComponent(name);
         const Component* c = componentAt(ref.kind, ref.index);
@@ -111,67 +233,24 @@ protected:
         const int x0 = c->x * shot.width / 1600, y0 = c->y * shot.height / 1200;
         return {x0, y0, (c->x + w) * shot.width / 1600 - x0, (c->y + h) * shot.height / 1200 - y0};
     }
-
-    std::string log() const { return readFile(game + "/Logs/log.txt"); }
-    // Waits for `text` in the log after the first `after` (from the start when empty).
-    bool waitForLog(const std::string& text, double seconds = 10, const std::string& after = "")
-    {
-        for (int i = 0; i < seconds * 20; ++i) {
-            const std::string now = log();
-            const std::size_t from = after.empty() ? 0 : now.find(after);
-            if (from != std::string::npos && now.find(text, from) != std::string::npos)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-    void xdotool(const std::string& arguments)
-    {
-        run(env + "xdotool " + arguments);
-        // Let a few frames pass, so the interface has seen what happened.
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    }
-    void moveTo(int wx, int wy) { xdotool("mousemove --window " + window + " " + std::to_string(wx) + " " + std::to_string(wy)); }
-    void clickAt(int wx, int wy)
-    {
-        moveTo(wx, wy);
-        xdotool("mousedown --window " + window + " 1");
-        xdotool("mouseup --window " + window + " 1");
-    }
-    void centreClick(const std::string& name, const Picture& shot)
+    static void centreClick(PlayedCopy& copy, const std::string& name, const Picture& shot)
     {
         const TRect r = onWindow(name, shot);
-        clickAt(r.x + r.w / 2, r.y + r.h / 2);
+        copy.clickAt(r.x + r.w / 2, r.y + r.h / 2);
     }
-    // Presses F12 and reads the picture it writes.
-    Picture screenshot()
+    // Clicks the menu button `name`, which the local layout shows on `screen`
+    // as the copy does, and waits for the copy to take the click.
+    void clickMenuButton(PlayedCopy& copy, const std::string& screen, const std::string& name)
     {
-        namespace fs = std::filesystem;
-        const std::size_t before = shots++;
-        run(env + "xdotool key --window " + window + " F12");
-        for (int i = 0; i < 200; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            if (!fs::exists(game + "/Screenshots"))
-                continue;
-            std::vector<fs::path> files;
-            for (const fs::directory_entry& e : fs::directory_iterator(game + "/Screenshots"))
-                if (e.path().extension() == ".png")
-                    files.push_back(e.path());
-            if (files.size() <= before)
-                continue;
-            std::sort(files.begin(), files.end());
-            Picture p = readPng(files.back().string());
-            if (p.rgba.empty())
-                continue;
-            if (const char* keep = std::getenv("VRAX_KEEP_SCREENSHOTS"))
-                fs::copy_file(files.back(), fs::path(keep) / files.back().filename(), fs::copy_options::overwrite_existing);
-            return p;
-        }
-        ADD_FAILURE() << "no screenshot";
-        return Picture();
+        runString("ShowScreen('" + screen + "') SetVisible('" + name + "', true)");
+        walk();
+        const std::string clicked = "Debug: Clicked " + name;
+        const int before = copy.count(clicked);
+        centreClick(copy, name, copy.screenshot());
+        EXPECT_TRUE(copy.waitForCount(clicked, before + 1)) << copy.log();
     }
     // A crop compared with its reference, halved.
-    void expectLooksLike(const Picture& crop, const std::string& reference, double tolerance = 8)
+    static void expectLooksLike(const Picture& crop, const std::string& reference, double tolerance = 8)
     {
         const Picture small = halve(crop);
         const std::string path = std::string(VRAX_SOURCE_DIR) + "/tests/gl/reference/" + reference;
@@ -183,6 +262,16 @@ protected:
         ASSERT_FALSE(expected.rgba.empty()) << "missing reference " << path;
         EXPECT_LT(meanDifference(small, expected), tolerance) << reference;
     }
+};
+
+// One copy of the game played against the laid-out interface.
+class PlayedGame : public LaidOutInterface, public PlayedCopy {
+protected:
+    void startGame(const std::vector<std::pair<std::string, std::string>>& files = {})
+    {
+        start(dir.path() + "/game", files);
+    }
+    void centreClick(const std::string& name, const Picture& shot) { LaidOutInterface::centreClick(*this, name, shot); }
 };
 
 // Pixels inside `r` light enough to be text on a dark panel.
