@@ -57,7 +57,7 @@ TEST_F(Game, TheHostLaunchesAloneAndAChatLineReachesTheGameConsole)
     EXPECT_GT(meanBrightness(crop(shot, shot.width / 4, ground.y + ground.h + 40, shot.width / 2, shot.height / 3)), 30);
 
     run(env + "xdotool key --window " + window + " Escape");
-    EXPECT_EQ(vrax->waitExit(10), 0) << readFile(game + "/stdout.txt");
+    EXPECT_EQ(vrax->waitExit(10), 0) << output();
     const std::string text = log();
     EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
     EXPECT_EQ(text.find("does not exist", text.find(Launched)), std::string::npos) << text;

@@ -82,7 +82,7 @@ TEST_F(Menu, QuitEndsTheGame)
 {
     const Picture shot = screenshot();
     centreClick("QuitButton", shot);
-    EXPECT_EQ(vrax->waitExit(10), 0) << readFile(game + "/stdout.txt");
+    EXPECT_EQ(vrax->waitExit(10), 0) << output();
     const std::string log = readFile(game + "/Logs/log.txt");
     EXPECT_NE(log.find("Debug: Clicked QuitButton"), std::string::npos);
     EXPECT_EQ(log.find("Warning"), std::string::npos) << log;

@@ -142,7 +142,7 @@ TEST_F(RealMenuLan, TwoPlayersMeetInTheLobbyChatLaunchAndChatInTheGame)
     // 8. Both leave with Escape.
     for (PlayedCopy* copy : {&brenna, &aldric}) {
         run(copy->env + "xdotool key --window " + copy->window + " Escape");
-        EXPECT_EQ(copy->vrax->waitExit(20), 0) << readFile(copy->game + "/stdout.txt");
+        EXPECT_EQ(copy->vrax->waitExit(20), 0) << copy->output();
         EXPECT_EQ(copy->log().find("Warning"), std::string::npos) << copy->log();
     }
 }

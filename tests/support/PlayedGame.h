@@ -65,11 +65,12 @@ public:
         window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
         if (!window.empty())
             window.pop_back();
-        ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
+        ASSERT_FALSE(window.empty()) << output();
         ASSERT_TRUE(waitForLog("Interface Loaded", 30)) << log();
     }
 
     std::string log() const { return readFile(game + "/Logs/log.txt"); }
+    std::string output() const { return readFile(game + "/stdout.txt"); }
     // Waits for `text` in the log after the first `after` (from the start when empty).
     bool waitForLog(const std::string& text, double seconds = 10, const std::string& after = "") const
     {
