@@ -29,9 +29,9 @@ Canvas relief(int width, int height, const std::function<Surface(float x, float 
             const float length = std::sqrt(gx * gx + gy * gy + 1);
             const float nx = -gx / length, ny = -gy / length, nz = 1 / length;
             const float diffuse = std::max(0.0f, nx * lx + ny * ly + nz * lz) / lz;  // 1 when flat
-            const float spec = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 24.0f);
+            const float specular = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 24.0f);
             Rgba colour = scaled(here.albedo, 0.3f + 0.72f * diffuse);
-            colour = mix(colour, {1, 0.97f, 0.85f, 1}, clamp01(spec * here.shine * 0.8f));
+            colour = mix(colour, {1, 0.97f, 0.85f, 1}, clamp01(specular * here.shine * 0.8f));
             colour.a = here.albedo.a;
             c.at(x, y) = colour;
         }

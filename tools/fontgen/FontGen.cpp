@@ -25,13 +25,13 @@ constexpr int Padding = 1;  // transparent texels around every cell, so linear f
 const char* const SerifRegular = "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf";
 const char* const SerifBold = "/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf";
 
-struct FontSpec {
+struct FontRecipe {
     const char* name;
     const char* face;
     int pixels;
 };
 
-const FontSpec Fonts[] = {
+const FontRecipe Fonts[] = {
     {"Thorndale10", SerifRegular, 10},     {"Thorndale12", SerifRegular, 12},
     {"Thorndale14", SerifRegular, 14},     {"Thorndale16", SerifRegular, 16},
     {"Thorndale18", SerifRegular, 18},     {"Thorndale24", SerifRegular, 24},
@@ -111,14 +111,14 @@ int packedHeight(const std::vector<Cell>& cells, int width, int lineHeight)
     return y + lineHeight + Padding;
 }
 
-bool makeFont(FT_Library library, const FontSpec& spec, const std::string& gameDir)
+bool makeFont(FT_Library library, const FontRecipe& recipe, const std::string& gameDir)
 {
     FT_Face face = nullptr;
-    if (FT_New_Face(library, spec.face, 0, &face) != 0) {
-        std::fprintf(stderr, "vrax-fontgen: cannot open %s\n", spec.face);
+    if (FT_New_Face(library, recipe.face, 0, &face) != 0) {
+        std::fprintf(stderr, "vrax-fontgen: cannot open %s\n", recipe.face);
         return false;
     }
-    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixels));
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(recipe.pixels));
     const int ascender = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
     const int descender = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
     const int lineHeight = ascender + descender;
@@ -173,7 +173,7 @@ bool makeFont(FT_Library library, const FontSpec& spec, const std::string& gameD
         x += c.advance + Padding;
     }
 
-    const std::string path = gameDir + "/Fonts/" + spec.name + ".glf";
+    const std::string path = gameDir + "/Fonts/" + recipe.name + ".glf";
     if (!glf::write(path, font)) {
         std::fprintf(stderr, "vrax-fontgen: cannot write %s\n", path.c_str());
         return false;
@@ -195,8 +195,8 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = true;
-    for (const FontSpec& spec : Fonts)
-        ok = makeFont(library, spec, argv[1]) && ok;
+    for (const FontRecipe& recipe : Fonts)
+        ok = makeFont(library, recipe, argv[1]) && ok;
     FT_Done_FreeType(library);
     return ok ? 0 : 1;
 }
