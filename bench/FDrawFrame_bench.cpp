@@ -6,13 +6,11 @@
 #include "GameFolder.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
-#include "interface/FDrawFrame.h"
 #include "interface/FFonts.h"
 #include "interface/FFrameWalk.h"
 #include "interface/FInputRouting.h"
 #include "interface/FXMLLoader.h"
 #include "shell/FOpenGL.h"
-#include "shell/FView.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -50,12 +48,7 @@ void BM_MenuInterfacePass(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         movePointer(step++);
-        setInterfaceProjection(SurfaceWidth, SurfaceHeight);
-        glPushMatrix();
-        glScalef(static_cast<float>(SurfaceWidth) / 1600, static_cast<float>(SurfaceHeight) / 1200, 1);
-        drawFrame(0);
-        glPopMatrix();
-        deliverButtonEvent();
+        interfacePass();
         glFinish();  // the drawing is done, not only queued
     }
     state.counters["frames"] = static_cast<double>(frames.size());

@@ -52,7 +52,7 @@ void setInterfaceProjection(int surfaceWidth, int surfaceHeight)
     glDisable(GL_DEPTH_TEST);
 }
 
-static void interfacePass()
+void interfacePass()
 {
     setInterfaceProjection(SurfaceWidth, SurfaceHeight);
     // The root's size is the design area, stretched over the whole surface.

@@ -12,6 +12,8 @@ bool createRenderingContext();
 void releaseRenderingContext();
 
 void renderFrame();
+// The interface over the design area, then the pending button and game start.
+void interfacePass();
 
 // Orthographic projection with the origin at the top-left, y downwards, in pixels.
 void setInterfaceProjection(int surfaceWidth, int surfaceHeight);

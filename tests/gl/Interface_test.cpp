@@ -25,14 +25,6 @@ std::string waitForLog(const std::string& game, const std::string& text)
     return log;
 }
 
-std::string findWindow(const std::string& env)
-{
-    std::string window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
-    if (!window.empty())
-        window.pop_back();
-    return window;
-}
-
 }  // namespace
 
 TEST(Interface, TheMenuLoadsWithItsTemplatesFontsAndScripts)
@@ -43,7 +35,7 @@ TEST(Interface, TheMenuLoadsWithItsTemplatesFontsAndScripts)
     const std::string game = dir.path() + "/game";
     GameProcess vrax(game, x.display());
     const std::string env = "DISPLAY=" + x.display() + " ";
-    const std::string window = findWindow(env);
+    const std::string window = findGameWindow(x.display());
     ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
 
     const std::string log = waitForLog(game, "Interface Loaded");
@@ -74,7 +66,7 @@ TEST(Interface, ATypedKeyReachesKeyboardFramesAsKeyDownThenCharacter)
                        "<OnKeyDown>Log(self .. ' ' .. arg1)</OnKeyDown></Frame>"
                        "<Frame name=\"Deaf\"><OnKeyDown>Log('never')</OnKeyDown></Frame></Ui>"}});
     const std::string env = "DISPLAY=" + x.display() + " ";
-    const std::string window = findWindow(env);
+    const std::string window = findGameWindow(x.display());
     ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
     waitForLog(game, "Interface Loaded");
 

@@ -18,9 +18,8 @@ TEST(Startup, FirstStartLeavesLogAndConfigF12SavesAPictureEscapeQuits)
     GameProcess vrax(game, x.display());
 
     const std::string env = "DISPLAY=" + x.display() + " ";
-    std::string window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
+    const std::string window = findGameWindow(x.display());
     ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
-    window.pop_back();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let some frames run
     ASSERT_TRUE(vrax.running()) << readFile(game + "/stdout.txt");
 

@@ -62,9 +62,7 @@ public:
         game = folder;
         env = "DISPLAY=" + x.display() + " ";
         vrax = std::make_unique<GameProcess>(game, x.display(), files, netns);
-        window = capture(env + "timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
-        if (!window.empty())
-            window.pop_back();
+        window = findGameWindow(x.display());
         ASSERT_FALSE(window.empty()) << output();
         ASSERT_TRUE(waitForLog("Interface Loaded", 30)) << log();
     }

@@ -87,6 +87,14 @@ std::string capture(const std::string& command)
     return out;
 }
 
+std::string findGameWindow(const std::string& display)
+{
+    std::string window = capture("DISPLAY=" + display + " timeout 20 xdotool search --sync --name '^Vrax$' | head -n1");
+    if (!window.empty() && window.back() == '\n')
+        window.pop_back();
+    return window;
+}
+
 Xvfb::Xvfb()
 {
     int fds[2];

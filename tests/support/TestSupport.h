@@ -31,6 +31,9 @@ int run(const std::string& command);
 // Runs a shell command and returns what it printed.
 std::string capture(const std::string& command);
 
+// The id of the game's window (caption "Vrax") on `display`, waiting up to 20 s; empty if none.
+std::string findGameWindow(const std::string& display);
+
 // A private X server for one test; killed on destruction.
 class Xvfb {
 public:
