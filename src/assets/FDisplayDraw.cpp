@@ -3,6 +3,7 @@
 #include "assets/FDisplay.h"
 
 #include "assets/FTextures.h"
+#include "shell/FLogs.h"
 #include "shell/FView.h"
 
 #include <GL/gl.h>

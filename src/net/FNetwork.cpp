@@ -5,6 +5,7 @@
 #include "net/FTransmit.h"
 #include "platform/Files.h"
 #include "platform/UdpSocket.h"
+#include "shell/FLogs.h"
 #include "shell/FView.h"
 
 #include <algorithm>

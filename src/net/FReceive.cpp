@@ -4,6 +4,7 @@
 #include "net/FServer.h"
 #include "net/FTransmit.h"
 #include "shell/FFPS.h"
+#include "shell/FLogs.h"
 #include "shell/FView.h"
 
 #include <cstring>

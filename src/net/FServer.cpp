@@ -3,6 +3,7 @@
 #include "net/FNetwork.h"
 #include "net/FTransmit.h"
 #include "shell/FFPS.h"
+#include "shell/FLogs.h"
 #include "shell/FView.h"
 
 #include <algorithm>

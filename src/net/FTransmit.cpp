@@ -2,6 +2,7 @@
 
 #include "net/FServer.h"
 #include "shell/FFPS.h"
+#include "shell/FLogs.h"
 #include "shell/FView.h"
 
 #include <cstring>

@@ -54,3 +54,8 @@ void log(const std::string& message, int level)
     if (level == LogError)
         throw EngineError(message);
 }
+
+void logLine(const std::string& text)
+{
+    log("Addline : " + text, LogDebug);
+}

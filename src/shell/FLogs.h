@@ -20,6 +20,9 @@ void startLog();
 // Appends "hh:mm:ss:zzz Level: message" with CRLF; level 2 then throws EngineError.
 void log(const std::string& message, int level);
 
+// "Addline : " + text at level Debug: the log half of a console line.
+void logLine(const std::string& text);
+
 // The level word of a level number; empty for unknown levels.
 std::string levelWord(int level);
 // The local wall-clock time as "hh:mm:ss:zzz".

@@ -72,11 +72,6 @@ void shutdown()
     Terminated = true;
 }
 
-void logLine(const std::string& text)
-{
-    log("Addline : " + text, LogDebug);
-}
-
 void addLine(const std::string& text)
 {
     logLine(text);

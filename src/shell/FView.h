@@ -22,5 +22,3 @@ void shutdown();
 
 // "Addline : " + text to the log, then to the script function AddLine once an interface is ready.
 void addLine(const std::string& text);
-// Only the log half of addLine.
-void logLine(const std::string& text);
