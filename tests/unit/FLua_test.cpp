@@ -5,7 +5,6 @@
 #include "script/FLua.h"
 #include "script/FLuaFunctions.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include "../support/TestFont.h"
 #include "../support/TestSupport.h"
