@@ -2,6 +2,7 @@
 
 #include "net/FNetwork.h"
 #include "net/FTransmit.h"
+#include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 
@@ -254,7 +255,7 @@ void closeServer()
 void serverClosed()
 {
     if (LobbyHooks.raiseEvent)
-        LobbyHooks.raiseEvent(7);
+        LobbyHooks.raiseEvent(InterfaceEvent::ServerClosed);
     ServerAddress = LocalAddress;
 }
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+enum class InterfaceEvent : int;  // script/FLua.h
+
 constexpr int MaxClients = 8;
 constexpr std::size_t PingSamplesNeeded = 10;
 
@@ -52,7 +54,7 @@ struct TLobbyHooks {
         addServerList5;
     std::function<void(const std::string& address, const std::string& name, int count, const std::string& text)>
         addServerList4;
-    std::function<void(int code)> raiseEvent;  // interface events (7: server closed)
+    std::function<void(InterfaceEvent event)> raiseEvent;  // ServerClosed
 };
 extern TLobbyHooks LobbyHooks;
 

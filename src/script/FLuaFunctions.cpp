@@ -445,9 +445,9 @@ void installEngineCallbacks()
         if (InterfaceReady)
             callFunction("AddServerList4", {address, name, double(count), text});
     };
-    LobbyHooks.raiseEvent = [](int code) {
+    LobbyHooks.raiseEvent = [](InterfaceEvent event) {
         if (InterfaceReady)
-            broadcastEvent(code);
+            broadcastEvent(event);
     };
 }
 

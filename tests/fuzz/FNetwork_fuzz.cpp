@@ -7,6 +7,7 @@
 #include "net/FReceive.h"
 #include "net/FServer.h"
 #include "net/FUdpNetwork.h"
+#include "script/FLua.h"
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
@@ -34,7 +35,7 @@ bool setUp()
     LobbyHooks.listBoxClear = [](const std::string&) {};
     LobbyHooks.addServerList5 = [](const std::string&, const std::string&, int, int, int) {};
     LobbyHooks.addServerList4 = [](const std::string&, const std::string&, int, const std::string&) {};
-    LobbyHooks.raiseEvent = [](int) {};
+    LobbyHooks.raiseEvent = [](InterfaceEvent) {};
     GameMessageHandler = [](const TPacket&) {};
     LaunchHooks.inGame = [] { return inGame; };
     LaunchHooks.requestGameStart = [] {};

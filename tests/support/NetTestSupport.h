@@ -10,6 +10,7 @@
 #include "net/FServer.h"
 #include "net/FUdpNetwork.h"
 #include "platform/UdpSocket.h"
+#include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 
@@ -131,7 +132,7 @@ protected:
                                            const std::string& text) {
             serverRows.emplace_back(address, name, count, text);
         };
-        LobbyHooks.raiseEvent = [this](int code) { events.push_back(code); };
+        LobbyHooks.raiseEvent = [this](InterfaceEvent event) { events.push_back(static_cast<int>(event)); };
         TNetworkOptions options;
         options.bindAddress = "127.0.0.1";
         options.port = 0;
