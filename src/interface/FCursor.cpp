@@ -55,6 +55,13 @@ void buttonEvent(std::int32_t code)
     Mouse.buttonCode = code;
 }
 
+void clearPick()
+{
+    Mouse.hitFlag = 0;
+    Mouse.pickedUnits.clear();
+    Mouse.hoverUnit.reset();
+}
+
 void initCursor()
 {
     platform::showSystemCursor(false);
@@ -123,11 +130,16 @@ TCursorLook cursorLook(std::int32_t stored, TScrollFlags flags, std::int64_t tot
     return look;
 }
 
+TCursorLook currentCursorLook()
+{
+    const bool placing = Mouse.pendingCommand && Mouse.pendingCommand->kind == 7 && Mouse.pendingCommand->building;
+    const std::optional<TCursorTarget> target = Mouse.hitFlag ? Mouse.hoverUnit : std::nullopt;
+    return cursorLook(state, scroll, FrameClock.totalTime, target, Mouse.dragging != 0, placing);
+}
+
 void drawCursor()
 {
-    // No units exist in the menu: nothing can be under the cursor yet.
-    const bool placing = Mouse.pendingCommand && Mouse.pendingCommand->kind == 7 && Mouse.pendingCommand->building;
-    const TCursorLook look = cursorLook(state, scroll, FrameClock.totalTime, std::nullopt, Mouse.dragging != 0, placing);
+    const TCursorLook look = currentCursorLook();
     if (!look.visible)
         return;
     if (look.tint)

@@ -79,6 +79,7 @@ void interfacePass()
 
 void renderFrame()
 {
+    clearPick();
     platform::makeContextCurrent();
     glClear(GL_DEPTH_BUFFER_BIT);
     setScenePerspective(SurfaceWidth, SurfaceHeight);
