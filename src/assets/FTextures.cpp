@@ -1,6 +1,7 @@
 #include "assets/FTextures.h"
 
 #include "assets/FTga.h"
+#include "platform/Window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -58,7 +59,9 @@ unsigned LoadTexture(const std::string& path)
 
     auto entry = std::make_unique<TTexture>();
     entry->path = tga;
-    if (std::optional<TTgaImage> image = readTga(tga))
+    // Without a context (it could not be made) the name stays 0 and draws nothing.
+    std::optional<TTgaImage> image = readTga(tga);
+    if (image && platform::hasGlContext())
         entry->textureId = upload(*image);
     cache.push_back(std::move(entry));
     return cache.back()->textureId;

@@ -16,10 +16,11 @@ extern unsigned BlankTexture;        // plain white: team colour and flat quads
 extern unsigned TransparentTexture;  // team glow layers
 extern unsigned CircleTexture;
 
-// A new, empty cache, then the three shared textures. Needs a current GL context.
+// A new, empty cache, then the three shared textures.
 void InitTextures();
 // The cached name for `path`, loading and uploading the TGA on a miss; 0 for
-// an empty path or a file that could not be loaded (cached too).
+// an empty path, a file that could not be loaded (cached too), or when there
+// is no GL context to upload to.
 unsigned LoadTexture(const std::string& path);
 void BindTexture(unsigned textureId);
 

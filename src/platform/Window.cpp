@@ -197,6 +197,11 @@ bool createGlContext()
     return true;
 }
 
+bool hasGlContext()
+{
+    return context != nullptr;
+}
+
 void makeContextCurrent()
 {
     if (window && context)

@@ -55,13 +55,15 @@ void setInterfaceProjection(int surfaceWidth, int surfaceHeight)
 
 void interfacePass()
 {
-    setInterfaceProjection(SurfaceWidth, SurfaceHeight);
+    const bool drawing = platform::hasGlContext();
+    if (drawing)
+        setInterfaceProjection(SurfaceWidth, SurfaceHeight);
     if (!frames.empty()) {
         // The root's size is the design area, stretched over the whole
         // surface. A script may set it to 0 or -1: nothing can be drawn to
         // that scale, but the handlers still hear every frame and the mouse.
         const FrameType& root = *frames[0];
-        if (root.width > 0 && root.height > 0) {
+        if (drawing && root.width > 0 && root.height > 0) {
             glPushMatrix();
             glScalef(static_cast<float>(SurfaceWidth) / root.width, static_cast<float>(SurfaceHeight) / root.height, 1);
             drawFrame(0);
@@ -80,6 +82,12 @@ void interfacePass()
 void renderFrame()
 {
     clearPick();
+    // Without a context nothing is drawn, but the interface still runs its
+    // handlers, delivers the button and enters the game.
+    if (!platform::hasGlContext()) {
+        interfacePass();
+        return;
+    }
     platform::makeContextCurrent();
     glClear(GL_DEPTH_BUFFER_BIT);
     setScenePerspective(SurfaceWidth, SurfaceHeight);
