@@ -2,6 +2,12 @@
 // game speak (arrows 37-40, digits 48-57, letters 65-90, Escape 27...). The
 // window layer translates its own key codes through virtualKeyFromSdl and
 // records what is held down as of the last window event.
+//
+// A key gets the code Windows would give it: F13-F24 and the ISO key beside
+// the left Shift by their place on the keyboard, as Windows does on every
+// layout; letters, digits and the US punctuation by what the layout types;
+// any other key of the main block (the umlauts and sharp s, + # ^ and the
+// dead keys of a German keyboard) by its place, with the German layout's codes.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +22,14 @@ constexpr int Left = 37, Up = 38, Right = 39, Down = 40;
 constexpr int Snapshot = 44, Insert = 45, Delete = 46;
 constexpr int LWin = 91, RWin = 92, Apps = 93;
 constexpr int Numpad0 = 96, Multiply = 106, Add = 107, Subtract = 109, Decimal = 110, Divide = 111;
-constexpr int F1 = 112, F12 = 123, NumLock = 144, Scroll = 145;
+constexpr int F1 = 112, F12 = 123, F13 = 124, F24 = 135, NumLock = 144, Scroll = 145;
 constexpr int LShift = 160, RShift = 161, LControl = 162, RControl = 163, LMenu = 164, RMenu = 165;
+constexpr int Oem102 = 226;  // the ISO key between the left Shift and Z (<> on a German keyboard)
 }  // namespace vk
 
-// The virtual-key code of an SDL key code, 0 for keys Windows has no code for.
-int virtualKeyFromSdl(std::int32_t sdlKey);
+// The virtual-key code of an SDL key code and scan code (0 when unknown),
+// 0 for keys Windows has no code for.
+int virtualKeyFromSdl(std::int32_t sdlKey, std::int32_t sdlScancode = 0);
 // For Shift, Control and Alt the side-specific code (LShift...) of an SDL key, else 0.
 int sidedVirtualKeyFromSdl(std::int32_t sdlKey);
 
