@@ -14,7 +14,7 @@ packages=(
   libfreetype-dev fonts-liberation fonts-dejavu-core libpng-dev
   espeak-ng libvorbis-dev libmp3lame-dev vorbis-tools lame sox imagemagick
   # tests: a private X server driven like a person, low-port capability, network namespaces
-  xvfb xauth xdotool libcap2-bin iproute2
+  xvfb xauth xdotool x11-xkb-utils libcap2-bin iproute2
   # tests: independent MDX parsers run by node
   nodejs
 )

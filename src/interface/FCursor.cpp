@@ -1,5 +1,7 @@
 #include "interface/FCursor.h"
 
+#include "shell/FFPS.h"
+
 #include <cmath>
 
 TMouse Mouse;
@@ -44,6 +46,13 @@ void cursorMoved(double x, double y, int surfaceWidth, int surfaceHeight)
 void buttonEvent(std::int32_t code)
 {
     Mouse.buttonCode = code;
+}
+
+void clearPick()
+{
+    Mouse.hitFlag = 0;
+    Mouse.pickedUnits.clear();
+    Mouse.hoverUnit.reset();
 }
 
 void setCursorState(std::int32_t newState, bool left, bool right, bool down, bool up)
@@ -105,4 +114,11 @@ TCursorLook cursorLook(std::int32_t stored, TScrollFlags flags, std::int64_t tot
         look.offsetY = -16;
     }
     return look;
+}
+
+TCursorLook currentCursorLook()
+{
+    const bool placing = Mouse.pendingCommand && Mouse.pendingCommand->kind == 7 && Mouse.pendingCommand->building;
+    const std::optional<TCursorTarget> target = Mouse.hitFlag ? Mouse.hoverUnit : std::nullopt;
+    return cursorLook(state, scroll, FrameClock.totalTime, target, Mouse.dragging != 0, placing);
 }

@@ -15,6 +15,12 @@ struct TUnitAttributes;
 // Cursor states.
 enum : std::int32_t { CursorGroundTarget = 2, CursorPointer = 4, CursorScroll = 6, CursorTargeting = 9 };
 
+// What the unit under the cursor means for its tint.
+struct TCursorTarget {
+    bool alive = false;
+    bool ownedByLocalPlayer = false;
+};
+
 // The targeting command waiting for a left click.
 struct TPendingCommand {
     std::uint8_t kind = 0;                     // 1 move, 4 patrol, 6 attack, 7 repair or build, 8 ability
@@ -32,6 +38,9 @@ struct TMouse {
     std::unique_ptr<TPendingCommand> pendingCommand;
     std::uint8_t hitFlag = 0;
     std::vector<std::int32_t> pickedUnits;
+    // The first picked unit as the cursor tints it; the pick pass sets it
+    // together with the hit flag.
+    std::optional<TCursorTarget> hoverUnit;
     std::uint8_t dragging = 0;
     double dragStartX = 0, dragStartY = 0;
     std::int32_t buttonCode = 0;               // 0 none; 1..3 pressed, -1..-3 released
@@ -44,18 +53,15 @@ extern TMouse Mouse;
 void cursorMoved(double x, double y, int surfaceWidth, int surfaceHeight);
 // Stores a button event for the next interface pass, overwriting one not yet delivered.
 void buttonEvent(std::int32_t code);
+// Nothing under the cursor: each render frame starts so, and the pick pass
+// then fills the hit flag, the picked units and the hover unit.
+void clearPick();
 
 // Hides the system pointer, starts in the pointer state and loads the atlas (FCursorDraw).
 void initCursor();
 // Stores the state; any true flag is added to the scroll flags, all false clears them.
 void setCursorState(std::int32_t state, bool left, bool right, bool down, bool up);
 std::int32_t cursorState();
-
-// What the unit under the cursor means for its tint.
-struct TCursorTarget {
-    bool alive = false;
-    bool ownedByLocalPlayer = false;
-};
 
 // Everything drawCursor needs, computed without GL.
 struct TCursorLook {
@@ -73,6 +79,8 @@ struct TScrollFlags {
 TCursorLook cursorLook(std::int32_t state, TScrollFlags flags, std::int64_t totalTime,
                        const std::optional<TCursorTarget>& target, bool dragging, bool placingBuilding);
 TScrollFlags cursorScrollFlags();
+// The look for this frame from the stored state, the clock and the mouse record.
+TCursorLook currentCursorLook();
 
 // Draws the cursor in window pixels: the last thing of the render frame (FCursorDraw).
 void drawCursor();

@@ -3,7 +3,6 @@
 
 #include "assets/FTextures.h"
 #include "platform/Window.h"
-#include "shell/FFPS.h"
 
 #include <GL/gl.h>
 
@@ -23,10 +22,7 @@ void initCursor()
 
 void drawCursor()
 {
-    // No units exist in the menu: nothing can be under the cursor yet.
-    const bool placing = Mouse.pendingCommand && Mouse.pendingCommand->kind == 7 && Mouse.pendingCommand->building;
-    const TCursorLook look = cursorLook(cursorState(), cursorScrollFlags(), FrameClock.totalTime, std::nullopt,
-                                        Mouse.dragging != 0, placing);
+    const TCursorLook look = currentCursorLook();
     if (!look.visible)
         return;
     if (look.tint)

@@ -272,18 +272,21 @@ void recordPingReply(const std::string& sender, std::int64_t clock)
         return;
     TClient& client = *Clients.at(slot);
     client.lastPing = roundTrip;
-    if (client.pingMedian != -1) {
-        logLine("Pinging client #" + std::to_string(slot) + " : " + std::to_string(roundTrip) + "ms");
-    } else if (client.pingSamples.size() < PingSamplesNeeded) {
-        client.pingSamples.push_back(roundTrip);
-        logLine("Client " + std::to_string(slot) + " : Adding ping " + std::to_string(roundTrip) +
-                " to table in pos " + std::to_string(client.pingSamples.size()));
-    } else {
-        std::vector<std::int32_t> sorted = client.pingSamples;
-        std::sort(sorted.begin(), sorted.end());
-        client.pingMedian = sorted[4];
-        logLine("Mediane des pings (utilis\xe9" "e pour la synchro) : " + std::to_string(client.pingMedian));
+    if (client.pingMedian == -1) {
+        if (client.pingSamples.size() < PingSamplesNeeded) {
+            client.pingSamples.push_back(roundTrip);
+            logLine("Client " + std::to_string(slot) + " : Adding ping " + std::to_string(roundTrip) +
+                    " to table in pos " + std::to_string(client.pingSamples.size()));
+        } else {
+            std::vector<std::int32_t> sorted = client.pingSamples;
+            std::sort(sorted.begin(), sorted.end());
+            client.pingMedian = sorted[4];
+            logLine("Mediane des pings (utilis\xe9" "e pour la synchro) : " + std::to_string(client.pingMedian));
+        }
     }
+    // Also on the reply that has just set the median.
+    if (client.pingMedian != -1)
+        logLine("Pinging client #" + std::to_string(slot) + " : " + std::to_string(roundTrip) + "ms");
 }
 
 void SendChatMessage(const std::string& text)

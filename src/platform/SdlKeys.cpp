@@ -3,6 +3,7 @@
 #include "platform/KeyState.h"
 
 #include <SDL_keycode.h>
+#include <SDL_scancode.h>
 
 namespace platform {
 
@@ -33,14 +34,37 @@ constexpr KeyPair namedKeys[] = {
     {SDLK_RIGHTBRACKET, 221},       {SDLK_QUOTE, 222},
 };
 
+struct PlacePair {
+    SDL_Scancode place;
+    int virtualKey;
+};
+
+// The German layout's codes (VK_OEM_*) for the keys of the main block, by
+// place: u-umlaut 0xBA, o-umlaut 0xC0, a-umlaut 0xDE, sharp s 0xDB, + 0xBB,
+// # 0xBF, ^ 0xDC, acute accent 0xDD. Other layouts still get a code there.
+constexpr PlacePair germanPlaces[] = {
+    {SDL_SCANCODE_GRAVE, 0xDC},        {SDL_SCANCODE_MINUS, 0xDB},     {SDL_SCANCODE_EQUALS, 0xDD},
+    {SDL_SCANCODE_LEFTBRACKET, 0xBA},  {SDL_SCANCODE_RIGHTBRACKET, 0xBB}, {SDL_SCANCODE_BACKSLASH, 0xBF},
+    {SDL_SCANCODE_NONUSHASH, 0xBF},    {SDL_SCANCODE_SEMICOLON, 0xC0}, {SDL_SCANCODE_APOSTROPHE, 0xDE},
+    {SDL_SCANCODE_COMMA, 0xBC},        {SDL_SCANCODE_PERIOD, 0xBE},    {SDL_SCANCODE_SLASH, 0xBD},
+};
+
 constexpr SDL_Keycode keypadDigits[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
                                         SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
 constexpr SDL_Keycode functionKeys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
                                         SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
 
-}  // namespace
+// Keys whose code Windows fixes by their place whatever the layout; 0 for the others.
+int virtualKeyOfFixedPlace(std::int32_t scancode)
+{
+    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24)
+        return vk::F13 + (scancode - SDL_SCANCODE_F13);
+    if (scancode == SDL_SCANCODE_NONUSBACKSLASH)
+        return vk::Oem102;
+    return 0;
+}
 
-int virtualKeyFromSdl(std::int32_t sdlKey)
+int virtualKeyOfLayoutKey(std::int32_t sdlKey)
 {
     if (sdlKey >= SDLK_a && sdlKey <= SDLK_z)
         return 'A' + (sdlKey - SDLK_a);
@@ -52,10 +76,31 @@ int virtualKeyFromSdl(std::int32_t sdlKey)
     for (int i = 0; i < 12; ++i)
         if (functionKeys[i] == sdlKey)
             return vk::F1 + i;
+    if (sdlKey >= SDLK_F13 && sdlKey <= SDLK_F24)
+        return vk::F13 + (sdlKey - SDLK_F13);
     for (const KeyPair& pair : namedKeys)
         if (pair.sdl == sdlKey)
             return pair.virtualKey;
     return 0;
+}
+
+int virtualKeyOfGermanPlace(std::int32_t scancode)
+{
+    for (const PlacePair& pair : germanPlaces)
+        if (static_cast<std::int32_t>(pair.place) == scancode)
+            return pair.virtualKey;
+    return 0;
+}
+
+}  // namespace
+
+int virtualKeyFromSdl(std::int32_t sdlKey, std::int32_t sdlScancode)
+{
+    if (int code = virtualKeyOfFixedPlace(sdlScancode))
+        return code;
+    if (int code = virtualKeyOfLayoutKey(sdlKey))
+        return code;
+    return virtualKeyOfGermanPlace(sdlScancode);
 }
 
 int sidedVirtualKeyFromSdl(std::int32_t sdlKey)

@@ -6,8 +6,9 @@
 
 namespace platform {
 
-// The virtual-key code of an SDL key code, 0 for keys Windows has no code for.
-int virtualKeyFromSdl(std::int32_t sdlKey);
+// The virtual-key code of an SDL key code and scan code (0 when unknown),
+// 0 for keys Windows has no code for.
+int virtualKeyFromSdl(std::int32_t sdlKey, std::int32_t sdlScancode = 0);
 // For Shift, Control and Alt the side-specific code (LShift...) of an SDL key, else 0.
 int sidedVirtualKeyFromSdl(std::int32_t sdlKey);
 

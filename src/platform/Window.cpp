@@ -50,18 +50,18 @@ void push(WindowEvent::Kind kind, WindowEvent e = {})
     pending.push_back(e);
 }
 
-void recordKey(SDL_Keycode key, bool down)
+void recordKey(const SDL_Keysym& key, bool down)
 {
-    int sided = sidedVirtualKeyFromSdl(key);
+    int sided = sidedVirtualKeyFromSdl(key.sym);
     if (sided) {
         setKeyDown(sided, down);
         // The plain code stays down while either side is held.
-        int plain = virtualKeyFromSdl(key);
+        int plain = virtualKeyFromSdl(key.sym);
         int other = sided % 2 == 0 ? sided + 1 : sided - 1;
         setKeyDown(plain, down || isKeyDown(other));
         return;
     }
-    setKeyDown(virtualKeyFromSdl(key), down);
+    setKeyDown(virtualKeyFromSdl(key.sym, key.scancode), down);
 }
 
 // Keys that the window system also reports as characters.
@@ -101,9 +101,9 @@ void translate(const SDL_Event& e)
         }
         break;
     case SDL_KEYDOWN: {
-        recordKey(e.key.keysym.sym, true);
+        recordKey(e.key.keysym, true);
         WindowEvent k;
-        k.key = virtualKeyFromSdl(e.key.keysym.sym);
+        k.key = virtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode);
         if (k.key)
             push(WindowEvent::KeyDown, k);
         if (int ch = characterOfKey(e.key.keysym.sym)) {
@@ -114,7 +114,7 @@ void translate(const SDL_Event& e)
         break;
     }
     case SDL_KEYUP:
-        recordKey(e.key.keysym.sym, false);
+        recordKey(e.key.keysym, false);
         break;
     case SDL_TEXTINPUT: {
         for (unsigned char ch : utf8ToLatin1(e.text.text)) {
@@ -196,6 +196,11 @@ bool createGlContext()
         return false;
     SDL_GL_SetSwapInterval(0);
     return true;
+}
+
+bool hasGlContext()
+{
+    return context != nullptr;
 }
 
 void makeContextCurrent()

@@ -36,6 +36,8 @@ void destroyWindow();
 // Double-buffered 32-bit colour with a depth buffer, compatibility profile,
 // no swap interval (the engine draws as often as it can).
 bool createGlContext();
+// True while the context exists: without one nothing may be drawn or uploaded.
+bool hasGlContext();
 void makeContextCurrent();
 void releaseGlContext();
 void swapBuffers();

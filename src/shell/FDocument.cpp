@@ -74,12 +74,19 @@ std::string TXmlNode::attribute(const std::string& name) const
 
 int TXmlNode::attributeInt(const std::string& name) const { return xmlToInt(attribute(name)); }
 double TXmlNode::attributeReal(const std::string& name) const { return xmlToReal(attribute(name)); }
-std::string TXmlNode::text() const { return platform::utf8ToLatin1(node_.child_value()); }
-TXmlNode TXmlNode::childByName(const std::string& name) const { return TXmlNode(node_.child(name.c_str())); }
-std::string TXmlNode::childValue(const std::string& name) const
+// A comment or a CDATA section splits an element's text into several
+// pieces; a handler is all of them, in order, not just the first.
+std::string TXmlNode::text() const
 {
-    return platform::utf8ToLatin1(node_.child(name.c_str()).child_value());
+    std::string joined;
+    for (pugi::xml_node piece = node_.first_child(); piece; piece = piece.next_sibling())
+        if (piece.type() == pugi::node_pcdata || piece.type() == pugi::node_cdata)
+            joined += piece.value();
+    return platform::utf8ToLatin1(joined);
 }
+
+TXmlNode TXmlNode::childByName(const std::string& name) const { return TXmlNode(node_.child(name.c_str())); }
+std::string TXmlNode::childValue(const std::string& name) const { return childByName(name).text(); }
 
 TXmlNode TXmlDocument::load(const std::string& path)
 {

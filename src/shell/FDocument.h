@@ -34,6 +34,7 @@ public:
     // Attribute as a number; throws XmlError when the text is not one.
     int attributeInt(const std::string& name) const;
     double attributeReal(const std::string& name) const;
+    // All the text and CDATA pieces of the element, joined in order.
     std::string text() const;
     TXmlNode childByName(const std::string& name) const;
     std::string childValue(const std::string& name) const;

@@ -2,6 +2,7 @@
 
 #include "interface/FCursor.h"
 #include "interface/FDrawFrame.h"
+#include "interface/FFrameWalk.h"
 #include "interface/FInputRouting.h"
 #include "interface/FXMLLoader.h"
 #include "platform/Window.h"
@@ -56,20 +57,35 @@ void setInterfaceProjection(int surfaceWidth, int surfaceHeight)
 
 void interfacePass()
 {
-    setInterfaceProjection(SurfaceWidth, SurfaceHeight);
-    // The root's size is the design area, stretched over the whole surface.
-    if (!frames.empty() && frames[0]->width > 0 && frames[0]->height > 0) {
-        glPushMatrix();
-        glScalef(static_cast<float>(SurfaceWidth) / frames[0]->width,
-                 static_cast<float>(SurfaceHeight) / frames[0]->height, 1);
-        drawFrame(0);
-        glPopMatrix();
+    const bool drawing = platform::hasGlContext();
+    if (drawing)
+        setInterfaceProjection(SurfaceWidth, SurfaceHeight);
+    if (!frames.empty()) {
+        // The root's size is the design area, stretched over the whole
+        // surface. A script may set it to 0 or -1: nothing can be drawn to
+        // that scale, but the handlers still hear every frame and the mouse.
+        const FrameType& root = *frames[0];
+        if (drawing && root.width > 0 && root.height > 0) {
+            glPushMatrix();
+            glScalef(static_cast<float>(SurfaceWidth) / root.width, static_cast<float>(SurfaceHeight) / root.height, 1);
+            drawFrame(0);
+            glPopMatrix();
+        } else {
+            walkFrame(0, TFramePainter());
+        }
     }
     deliverButtonEvent();
 }
 
 void renderFrame()
 {
+    clearPick();
+    // Without a context nothing is drawn, but the interface still runs its
+    // handlers, delivers the button and enters the game.
+    if (!platform::hasGlContext()) {
+        interfacePass();
+        return;
+    }
     platform::makeContextCurrent();
     glClear(GL_DEPTH_BUFFER_BIT);
     setScenePerspective(SurfaceWidth, SurfaceHeight);

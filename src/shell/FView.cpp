@@ -40,8 +40,9 @@ void startMenu()
     WindowSettings = readStartupConfig(TConfig());
     applyWindowMode();
     resetFrameClock(platform::milliseconds());
+    // The menu, its scripts and the lobby still work with nothing drawn.
     if (!createRenderingContext())
-        log("Cannot create the OpenGL rendering context", LogError);
+        log("Cannot create the OpenGL rendering context", LogWarning);
     platform::drawableSize(&SurfaceWidth, &SurfaceHeight);
     InitTextures();
     initCursor();

@@ -1,5 +1,6 @@
 // The interface drawn with a real GL context: textures where their anchors
 // put them, text in its colour, OnUpdate only for visible frames.
+#include "interface/FCursor.h"
 #include "interface/FDrawFrame.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
@@ -127,4 +128,37 @@ TEST_F(InterfaceDrawing, OnUpdateRunsForVisibleFramesOnlyEveryDrawnFrame)
     frames[static_cast<std::size_t>(findFrame("Hidden"))]->hidden = false;
     draw();
     EXPECT_EQ(number("hidden"), 2);
+}
+
+TEST_F(InterfaceDrawing, ARootSizedZeroOrMinusOneDrawsNothingButItsHandlersStillRun)
+{
+    writeFile("ui.xml", R"(<Ui>
+  <OnUpdate>ticks = (ticks or 0) + 1</OnUpdate>
+  <Frame name="Box" width="400" height="200" EnableMouse="true"><Anchor x="100" y="100"/>
+    <Texture name="Fill" path="Textures\Red.blp"/>
+    <OnEnter>entered = (entered or 0) + 1</OnEnter>
+    <OnMouseDown>pressed = arg1</OnMouseDown>
+  </Frame>
+</Ui>)");
+    loadInterface("ui.xml");
+    Mouse.interfaceX = 200;
+    Mouse.interfaceY = 150;
+    Mouse.buttonCode = 0;
+    for (const char* size : {"-1", "0"}) {
+        runString(std::string("SetWidth('Interface', ") + size + ") entered = 0 ticks = 0 pressed = 0");
+        frames[static_cast<std::size_t>(findFrame("Box"))]->mouseInside = false;
+        glClear(GL_COLOR_BUFFER_BIT);
+        interfacePass();
+        buttonEvent(1);
+        interfacePass();
+        EXPECT_EQ(number("ticks"), 2) << size;
+        EXPECT_EQ(number("entered"), 1) << size;
+        EXPECT_EQ(number("pressed"), 1) << size;
+        EXPECT_EQ(Mouse.buttonCode, 0) << "the press was delivered";
+        const std::vector<std::uint8_t> p = readFramePixels(SurfaceWidth, SurfaceHeight);
+        EXPECT_EQ(design(p, 300, 200)[0], 0) << "nothing is drawn without a scale";
+    }
+    runString("SetWidth('Interface', 1600)");
+    interfacePass();
+    EXPECT_EQ(design(readFramePixels(SurfaceWidth, SurfaceHeight), 300, 200)[0], 255);
 }

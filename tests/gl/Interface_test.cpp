@@ -89,3 +89,37 @@ TEST(Interface, ATypedKeyReachesKeyboardFramesAsKeyDownThenCharacter)
     EXPECT_NE(log.find("Debug: Keys -27\r\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("never"), std::string::npos);
 }
+
+TEST(Interface, AGermanKeyboardsOwnKeysGoDownWithTheCodesWindowsGivesThem)
+{
+    ScratchDir dir;
+    Xvfb x;
+    ASSERT_TRUE(x.ok());
+    const std::string game = dir.path() + "/game";
+    GameProcess vrax(game, x.display(),
+                     {{"Interface/Menu/Interface.xml",
+                       "<Ui><Frame name=\"Keys\" EnableKeyboard=\"true\">"
+                       "<OnKeyDown>if arg1 &lt; 0 then Log('down ' .. -arg1 .. ' ' .. tostring(IsWinKeyDown(-arg1))) "
+                       "else Log('typed ' .. arg1) end</OnKeyDown></Frame></Ui>"}});
+    const std::string env = "DISPLAY=" + x.display() + " ";
+    const std::string window = findGameWindow(x.display());
+    ASSERT_FALSE(window.empty()) << readFile(game + "/stdout.txt");
+    waitForLog(game, "Interface Loaded");
+
+    // While the game is connected the server keeps the keymap it is given.
+    ASSERT_EQ(run(env + "setxkbmap de"), 0);
+    // By X key code: u-umlaut, o-umlaut, a-umlaut, sharp s, +, #, the ISO key, F13.
+    run(env + "xdotool windowfocus --sync " + window + " key --window " + window + " 34 47 48 20 35 51 94 191");
+    const std::string log = waitForLog(game, "down 124 ");
+    for (int code : {0xBA, 0xC0, 0xDE, 0xDB, 0xBB, 0xBF, 0xE2, 0x7C})
+        EXPECT_NE(log.find("Debug: down " + std::to_string(code) + " true\r\n"), std::string::npos) << code << "\n"
+                                                                                                   << log;
+    // The letter is still typed as well, after its key went down.
+    const std::size_t down = log.find("Debug: down 186 true");
+    const std::size_t typed = log.find("Debug: typed 252\r\n");
+    ASSERT_NE(typed, std::string::npos) << log;
+    EXPECT_LT(down, typed);
+
+    run(env + "xdotool key --window " + window + " Escape");
+    EXPECT_EQ(vrax.waitExit(10), 0) << readFile(game + "/stdout.txt");
+}

@@ -1,5 +1,6 @@
 #include "interface/FCursor.h"
 
+#include "shell/FFPS.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,37 @@ TEST(CursorLook, PointerOverUnitsPulsesOncePerSecond)
     EXPECT_EQ(*look(CursorPointer, {}, 250, TCursorTarget{true, false}).tint, (std::array<float, 3>{0.75f, 0, 0}));
     EXPECT_FALSE(look(CursorPointer, {}, 250, TCursorTarget{false, true}).tint) << "a corpse gets no tint";
     EXPECT_FALSE(look(CursorPointer, {}, 250, own, true).tint) << "no tint while dragging";
+}
+
+TEST(CursorLook, TheFrameTakesItsHoverTintFromWhatThePickPassLeftInTheMouseRecord)
+{
+    setCursorState(CursorPointer, false, false, false, false);
+    FrameClock.totalTime = 500;
+    clearPick();
+    EXPECT_FALSE(currentCursorLook().tint) << "nothing under the cursor";
+
+    // What the pick pass leaves for an enemy under the pointer.
+    Mouse.hitFlag = 1;
+    Mouse.pickedUnits = {7};
+    Mouse.hoverUnit = TCursorTarget{true, false};
+    EXPECT_EQ(*currentCursorLook().tint, (std::array<float, 3>{0.5f, 0, 0}));
+    FrameClock.totalTime = 1000;
+    EXPECT_EQ(*currentCursorLook().tint, (std::array<float, 3>{1, 0, 0})) << "it pulses";
+    Mouse.hoverUnit = TCursorTarget{true, true};
+    setCursorState(CursorTargeting, false, false, false, false);
+    const TCursorLook aiming = currentCursorLook();
+    EXPECT_EQ(*aiming.tint, (std::array<float, 3>{0, 1, 1}));
+    EXPECT_EQ(aiming.row, 1) << "targeting a unit, not the ground";
+    Mouse.hitFlag = 0;
+    EXPECT_EQ(*currentCursorLook().tint, (std::array<float, 3>{0, 1, 0})) << "a miss aims at the ground";
+
+    Mouse.hitFlag = 1;
+    clearPick();
+    EXPECT_FALSE(Mouse.hitFlag);
+    EXPECT_TRUE(Mouse.pickedUnits.empty());
+    EXPECT_FALSE(Mouse.hoverUnit);
+    setCursorState(CursorPointer, false, false, false, false);
+    FrameClock = TFrameClock{};
 }
 
 TEST(CursorLook, ScrollArrowTurnsTowardTheFlags)

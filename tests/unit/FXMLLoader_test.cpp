@@ -254,6 +254,21 @@ TEST_F(Loader, ParentAttributeIncludesHandlersAndLoadOrder)
     EXPECT_TRUE(InterfaceReady);
 }
 
+TEST_F(Loader, HandlerAndScriptTextJoinEveryPieceAroundCommentsAndCdata)
+{
+    load(R"(<Ui>
+  <Script><![CDATA[ if 1 < 2 then ]]>Log('script whole') end</Script>
+  <Frame name="A">
+    <OnLoad>if 1 &lt; 2 then<!-- why --> loaded = 'whole' end</OnLoad>
+    <OnUpdate><![CDATA[ a = 1 ]]> b = 2</OnUpdate>
+  </Frame>
+</Ui>)");
+    EXPECT_EQ(global("loaded"), "whole");
+    EXPECT_EQ(frame("A").scripts.OnUpdate, " a = 1  b = 2");
+    EXPECT_NE(logText().find("Debug: Addline :  if 1 < 2 then Log('script whole') end\r\n"), std::string::npos);
+    EXPECT_EQ(logText().find("Warning:"), std::string::npos);
+}
+
 TEST_F(Loader, AnchorsResolveByNameAtTheEndToAnyKind)
 {
     load(R"(<Ui>
