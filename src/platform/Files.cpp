@@ -91,26 +91,38 @@ bool createDirectory(const std::string& path)
     return mkdir(path.c_str(), 0755) == 0 || directoryExists(path);
 }
 
-std::optional<std::vector<std::uint8_t>> readBinaryFile(const std::string& path)
+namespace {
+
+// No content file comes near this; a path from a hostile mod that names a
+// device ("/dev/zero") or a pipe would otherwise read for ever.
+constexpr std::uintmax_t MaxReadBytes = 256u << 20;
+
+template <class Container>
+std::optional<Container> readWhole(const std::string& path)
 {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > MaxReadBytes)
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Container content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
-    return bytes;
+    return content;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> readBinaryFile(const std::string& path)
+{
+    return readWhole<std::vector<std::uint8_t>>(path);
 }
 
 std::optional<std::string> readTextFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return text;
+    return readWhole<std::string>(path);
 }
 
 static bool writeWithMode(const std::string& path, const std::string& text, const char* mode)

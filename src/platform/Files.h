@@ -19,7 +19,8 @@ bool directoryExists(const std::string& path);
 // Creates one directory level; true if it exists afterwards.
 bool createDirectory(const std::string& path);
 
-// Whole file as bytes; nothing when it cannot be opened.
+// Whole file as bytes; nothing when it cannot be opened or is no regular
+// file of a sane size (a device or a pipe named by a mod).
 std::optional<std::vector<std::uint8_t>> readBinaryFile(const std::string& path);
 std::optional<std::string> readTextFile(const std::string& path);
 // Replaces the file's content; false when it cannot be written.

@@ -12,6 +12,9 @@
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 
+#include "FuzzLog.h"
+#include "NetworkInput.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -19,7 +22,6 @@
 
 namespace {
 
-const std::int32_t Kinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21, 22, 23, 24, 30, 100, 14, 0};
 const char* const Senders[] = {"127.0.0.1", "127.0.0.2", "127.0.0.3", "127.0.0.4"};
 bool inGame = false;
 
@@ -47,14 +49,12 @@ bool setUp()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const bool ready = setUp();
-    static unsigned runs = 0;
     (void)ready;
-    if (++runs % 4096 == 0)
-        startLog();  // keep the log file small
+    fuzzing::keepLogSmall();
     if (size < 4)
         return 0;
     // Byte 0: kind; byte 1: sender and switches; bytes 2-3: length; the rest: the body after the kind.
-    const std::int32_t kind = Kinds[data[0] % (sizeof Kinds / sizeof Kinds[0])];
+    const std::int32_t kind = fuzzing::NetworkKinds[data[0] % fuzzing::NetworkKindCount];
     const std::uint8_t flags = data[1];
     const std::size_t length = (static_cast<std::size_t>(data[2]) | static_cast<std::size_t>(data[3]) << 8) % (MaxDatagram + 1);
     std::vector<std::uint8_t> datagram(length, 0);
@@ -65,9 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(datagram.data() + 4, data + 4, body);
 
     if (Clients.at(0))
-        Clients.at(0)->hosting = flags & 0x10 ? 1 : 0;
-    InterfaceReady = (flags & 0x20) != 0;
-    inGame = (flags & 0x40) != 0;
+        Clients.at(0)->hosting = flags & fuzzing::SwitchHosting ? 1 : 0;
+    InterfaceReady = (flags & fuzzing::SwitchInterfaceReady) != 0;
+    inGame = (flags & fuzzing::SwitchInGame) != 0;
     FrameClock.totalTime = 1'000'000'000;
     resetReceiveQueue();
     enqueueDatagram(datagram.data(), datagram.size(), Senders[flags & 3]);

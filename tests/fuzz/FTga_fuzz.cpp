@@ -1,18 +1,13 @@
 // Any bytes given to the TGA reader: refused with a log line or decoded, never a crash.
 #include "assets/FTga.h"
-#include "shell/FLogs.h"
+#include "FuzzLog.h"
 
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    startLog();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    fuzzing::keepLogSmall();
     std::optional<TTgaImage> image = decodeTga(data, size, "fuzz.tga");
     if (image) {
         const std::size_t channels = image->hasAlpha ? 4 : 3;

@@ -22,6 +22,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     std::ofstream("Fonts/Cut.glf", std::ios::binary) << testing_support::testFontBytes().substr(0, 100);
     std::ofstream("part.xml") << "<Ui><Frame name=\"Part\"><FontString name=\"$parentText\" text=\"x\"/></Frame></Ui>";
     std::ofstream("part.lua") << "Log('part ' .. tostring(self))";
+    // The shipped interfaces are seeds, so what they include must be here too.
+    std::filesystem::copy(VRAX_SOURCE_DIR "/content/Interface", "Interface",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     setScriptInstructionLimit(200000);
     return 0;
 }

@@ -93,6 +93,11 @@ TEST_F(Tga, MissingAndTruncatedFiles)
     writeFile("huge.tga", tga(2, 0, 32, 65535, 65535, 16));
     EXPECT_FALSE(readTga("huge.tga"));
     EXPECT_EQ(lastLogMessage(), "Debug: Couldn't read file \"huge.tga\".");
+
+    // A mod's texture name may point at a device or a folder: refused, never read for ever.
+    EXPECT_FALSE(readTga("/dev/zero"));
+    EXPECT_EQ(lastLogMessage(), "Debug: Couldn't read file \"/dev/zero\".");
+    EXPECT_FALSE(readTga("Logs"));
 }
 
 TEST_F(Tga, IdentificationFieldIsNotSkipped)

@@ -1,0 +1,5 @@
+IsWinKeyDown()
+IsWinKeyDown("Panel")
+IsWinKeyDown("PanelText", "x", 3)
+IsWinKeyDown(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsWinKeyDown, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+RunScript()
+RunScript("Panel")
+RunScript("PanelText", "x", 3)
+RunScript(-1, nil, {}, 1e308, "Hidden")
+print(pcall(RunScript, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+Log()
+Log("Panel")
+Log("PanelText", "x", 3)
+Log(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Log, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+include()
+include("Panel")
+include("PanelText", "x", 3)
+include(-1, nil, {}, 1e308, "Hidden")
+print(pcall(include, "Panel", "PanelBack", 0.5))

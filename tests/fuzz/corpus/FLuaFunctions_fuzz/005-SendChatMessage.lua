@@ -1,0 +1,5 @@
+SendChatMessage()
+SendChatMessage("Panel")
+SendChatMessage("PanelText", "x", 3)
+SendChatMessage(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SendChatMessage, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+SetServer()
+SetServer("Panel")
+SetServer("PanelText", "x", 3)
+SetServer(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetServer, "Panel", "PanelBack", 0.5))

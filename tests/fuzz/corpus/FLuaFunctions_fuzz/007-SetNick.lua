@@ -1,0 +1,5 @@
+SetNick()
+SetNick("Panel")
+SetNick("PanelText", "x", 3)
+SetNick(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetNick, "Panel", "PanelBack", 0.5))

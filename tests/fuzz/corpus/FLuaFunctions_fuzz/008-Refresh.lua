@@ -1,0 +1,5 @@
+Refresh()
+Refresh("Panel")
+Refresh("PanelText", "x", 3)
+Refresh(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Refresh, "Panel", "PanelBack", 0.5))

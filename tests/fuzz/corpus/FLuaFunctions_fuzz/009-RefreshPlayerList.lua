@@ -1,0 +1,5 @@
+RefreshPlayerList()
+RefreshPlayerList("Panel")
+RefreshPlayerList("PanelText", "x", 3)
+RefreshPlayerList(-1, nil, {}, 1e308, "Hidden")
+print(pcall(RefreshPlayerList, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+ConnectFromMenu()
+ConnectFromMenu("Panel")
+ConnectFromMenu("PanelText", "x", 3)
+ConnectFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(ConnectFromMenu, "Panel", "PanelBack", 0.5))

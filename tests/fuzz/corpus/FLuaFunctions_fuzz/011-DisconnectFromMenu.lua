@@ -1,0 +1,5 @@
+DisconnectFromMenu()
+DisconnectFromMenu("Panel")
+DisconnectFromMenu("PanelText", "x", 3)
+DisconnectFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(DisconnectFromMenu, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+CreateServerFromMenu()
+CreateServerFromMenu("Panel")
+CreateServerFromMenu("PanelText", "x", 3)
+CreateServerFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(CreateServerFromMenu, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+UndoCreateServerFromMenu()
+UndoCreateServerFromMenu("Panel")
+UndoCreateServerFromMenu("PanelText", "x", 3)
+UndoCreateServerFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(UndoCreateServerFromMenu, "Panel", "PanelBack", 0.5))

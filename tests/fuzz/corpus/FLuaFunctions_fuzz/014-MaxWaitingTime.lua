@@ -1,0 +1,5 @@
+MaxWaitingTime()
+MaxWaitingTime("Panel")
+MaxWaitingTime("PanelText", "x", 3)
+MaxWaitingTime(-1, nil, {}, 1e308, "Hidden")
+print(pcall(MaxWaitingTime, "Panel", "PanelBack", 0.5))

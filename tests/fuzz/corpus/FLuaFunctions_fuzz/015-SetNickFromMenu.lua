@@ -1,0 +1,5 @@
+SetNickFromMenu()
+SetNickFromMenu("Panel")
+SetNickFromMenu("PanelText", "x", 3)
+SetNickFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetNickFromMenu, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+getNickFromMenu()
+getNickFromMenu("Panel")
+getNickFromMenu("PanelText", "x", 3)
+getNickFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(getNickFromMenu, "Panel", "PanelBack", 0.5))

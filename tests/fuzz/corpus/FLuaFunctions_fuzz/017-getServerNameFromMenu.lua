@@ -1,0 +1,5 @@
+getServerNameFromMenu()
+getServerNameFromMenu("Panel")
+getServerNameFromMenu("PanelText", "x", 3)
+getServerNameFromMenu(-1, nil, {}, 1e308, "Hidden")
+print(pcall(getServerNameFromMenu, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+BroadCastLaunchGame_()
+BroadCastLaunchGame_("Panel")
+BroadCastLaunchGame_("PanelText", "x", 3)
+BroadCastLaunchGame_(-1, nil, {}, 1e308, "Hidden")
+print(pcall(BroadCastLaunchGame_, "Panel", "PanelBack", 0.5))

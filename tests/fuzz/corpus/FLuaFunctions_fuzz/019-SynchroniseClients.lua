@@ -1,0 +1,5 @@
+SynchroniseClients()
+SynchroniseClients("Panel")
+SynchroniseClients("PanelText", "x", 3)
+SynchroniseClients(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SynchroniseClients, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetElapsed()
+GetElapsed("Panel")
+GetElapsed("PanelText", "x", 3)
+GetElapsed(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetElapsed, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetFPS()
+GetFPS("Panel")
+GetFPS("PanelText", "x", 3)
+GetFPS(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetFPS, "Panel", "PanelBack", 0.5))

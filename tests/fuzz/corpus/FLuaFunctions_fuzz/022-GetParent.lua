@@ -1,0 +1,5 @@
+GetParent()
+GetParent("Panel")
+GetParent("PanelText", "x", 3)
+GetParent(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetParent, "Panel", "PanelBack", 0.5))

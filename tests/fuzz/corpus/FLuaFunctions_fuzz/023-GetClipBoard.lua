@@ -1,0 +1,5 @@
+GetClipBoard()
+GetClipBoard("Panel")
+GetClipBoard("PanelText", "x", 3)
+GetClipBoard(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetClipBoard, "Panel", "PanelBack", 0.5))

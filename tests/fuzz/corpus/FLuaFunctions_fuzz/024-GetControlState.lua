@@ -1,0 +1,5 @@
+GetControlState()
+GetControlState("Panel")
+GetControlState("PanelText", "x", 3)
+GetControlState(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetControlState, "Panel", "PanelBack", 0.5))

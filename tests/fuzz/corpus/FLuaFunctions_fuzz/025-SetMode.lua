@@ -1,0 +1,5 @@
+SetMode()
+SetMode("Panel")
+SetMode("PanelText", "x", 3)
+SetMode(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetMode, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUnitRace()
+GetUnitRace("Panel")
+GetUnitRace("PanelText", "x", 3)
+GetUnitRace(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitRace, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetRes1()
+GetRes1("Panel")
+GetRes1("PanelText", "x", 3)
+GetRes1(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetRes1, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetRes2()
+GetRes2("Panel")
+GetRes2("PanelText", "x", 3)
+GetRes2(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetRes2, "Panel", "PanelBack", 0.5))

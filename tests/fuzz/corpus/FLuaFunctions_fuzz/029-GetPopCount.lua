@@ -1,0 +1,5 @@
+GetPopCount()
+GetPopCount("Panel")
+GetPopCount("PanelText", "x", 3)
+GetPopCount(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetPopCount, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+Hold()
+Hold("Panel")
+Hold("PanelText", "x", 3)
+Hold(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Hold, "Panel", "PanelBack", 0.5))

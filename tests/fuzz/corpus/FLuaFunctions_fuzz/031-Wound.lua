@@ -1,0 +1,5 @@
+Wound()
+Wound("Panel")
+Wound("PanelText", "x", 3)
+Wound(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Wound, "Panel", "PanelBack", 0.5))

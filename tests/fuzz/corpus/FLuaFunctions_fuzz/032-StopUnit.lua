@@ -1,0 +1,5 @@
+StopUnit()
+StopUnit("Panel")
+StopUnit("PanelText", "x", 3)
+StopUnit(-1, nil, {}, 1e308, "Hidden")
+print(pcall(StopUnit, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetHP()
+GetHP("Panel")
+GetHP("PanelText", "x", 3)
+GetHP(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetHP, "Panel", "PanelBack", 0.5))

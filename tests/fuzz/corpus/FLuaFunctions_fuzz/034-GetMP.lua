@@ -1,0 +1,5 @@
+GetMP()
+GetMP("Panel")
+GetMP("PanelText", "x", 3)
+GetMP(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetMP, "Panel", "PanelBack", 0.5))

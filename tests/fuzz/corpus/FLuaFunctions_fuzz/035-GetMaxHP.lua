@@ -1,0 +1,5 @@
+GetMaxHP()
+GetMaxHP("Panel")
+GetMaxHP("PanelText", "x", 3)
+GetMaxHP(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetMaxHP, "Panel", "PanelBack", 0.5))

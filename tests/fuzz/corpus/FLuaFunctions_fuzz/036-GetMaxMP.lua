@@ -1,0 +1,5 @@
+GetMaxMP()
+GetMaxMP("Panel")
+GetMaxMP("PanelText", "x", 3)
+GetMaxMP(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetMaxMP, "Panel", "PanelBack", 0.5))

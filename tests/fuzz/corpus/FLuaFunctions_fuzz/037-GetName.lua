@@ -1,0 +1,5 @@
+GetName()
+GetName("Panel")
+GetName("PanelText", "x", 3)
+GetName(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetName, "Panel", "PanelBack", 0.5))

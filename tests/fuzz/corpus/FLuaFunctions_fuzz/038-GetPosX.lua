@@ -1,0 +1,5 @@
+GetPosX()
+GetPosX("Panel")
+GetPosX("PanelText", "x", 3)
+GetPosX(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetPosX, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetPosY()
+GetPosY("Panel")
+GetPosY("PanelText", "x", 3)
+GetPosY(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetPosY, "Panel", "PanelBack", 0.5))

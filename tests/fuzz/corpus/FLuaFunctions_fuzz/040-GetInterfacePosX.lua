@@ -1,0 +1,5 @@
+GetInterfacePosX()
+GetInterfacePosX("Panel")
+GetInterfacePosX("PanelText", "x", 3)
+GetInterfacePosX(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetInterfacePosX, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetInterfacePosY()
+GetInterfacePosY("Panel")
+GetInterfacePosY("PanelText", "x", 3)
+GetInterfacePosY(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetInterfacePosY, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetNbUnitSelect()
+GetNbUnitSelect("Panel")
+GetNbUnitSelect("PanelText", "x", 3)
+GetNbUnitSelect(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetNbUnitSelect, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUnitSelectedID()
+GetUnitSelectedID("Panel")
+GetUnitSelectedID("PanelText", "x", 3)
+GetUnitSelectedID(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitSelectedID, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetNbUnitVisible()
+GetNbUnitVisible("Panel")
+GetNbUnitVisible("PanelText", "x", 3)
+GetNbUnitVisible(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetNbUnitVisible, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUnitVisibleID()
+GetUnitVisibleID("Panel")
+GetUnitVisibleID("PanelText", "x", 3)
+GetUnitVisibleID(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitVisibleID, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetPlayerID()
+GetPlayerID("Panel")
+GetPlayerID("PanelText", "x", 3)
+GetPlayerID(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetPlayerID, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetDefense()
+GetDefense("Panel")
+GetDefense("PanelText", "x", 3)
+GetDefense(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetDefense, "Panel", "PanelBack", 0.5))

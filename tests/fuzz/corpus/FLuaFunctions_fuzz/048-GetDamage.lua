@@ -1,0 +1,5 @@
+GetDamage()
+GetDamage("Panel")
+GetDamage("PanelText", "x", 3)
+GetDamage(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetDamage, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetBaseDefense()
+GetBaseDefense("Panel")
+GetBaseDefense("PanelText", "x", 3)
+GetBaseDefense(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBaseDefense, "Panel", "PanelBack", 0.5))

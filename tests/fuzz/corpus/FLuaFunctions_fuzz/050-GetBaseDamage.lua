@@ -1,0 +1,5 @@
+GetBaseDamage()
+GetBaseDamage("Panel")
+GetBaseDamage("PanelText", "x", 3)
+GetBaseDamage(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBaseDamage, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetOrder()
+GetOrder("Panel")
+GetOrder("PanelText", "x", 3)
+GetOrder(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetOrder, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetAggressivity()
+GetAggressivity("Panel")
+GetAggressivity("PanelText", "x", 3)
+GetAggressivity(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAggressivity, "Panel", "PanelBack", 0.5))

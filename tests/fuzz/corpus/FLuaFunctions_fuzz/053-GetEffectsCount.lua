@@ -1,0 +1,5 @@
+GetEffectsCount()
+GetEffectsCount("Panel")
+GetEffectsCount("PanelText", "x", 3)
+GetEffectsCount(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetEffectsCount, "Panel", "PanelBack", 0.5))

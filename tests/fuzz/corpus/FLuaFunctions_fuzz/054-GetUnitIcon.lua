@@ -1,0 +1,5 @@
+GetUnitIcon()
+GetUnitIcon("Panel")
+GetUnitIcon("PanelText", "x", 3)
+GetUnitIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitIcon, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetEffectID()
+GetEffectID("Panel")
+GetEffectID("PanelText", "x", 3)
+GetEffectID(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetEffectID, "Panel", "PanelBack", 0.5))

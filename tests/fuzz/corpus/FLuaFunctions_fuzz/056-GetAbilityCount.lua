@@ -1,0 +1,5 @@
+GetAbilityCount()
+GetAbilityCount("Panel")
+GetAbilityCount("PanelText", "x", 3)
+GetAbilityCount(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityCount, "Panel", "PanelBack", 0.5))

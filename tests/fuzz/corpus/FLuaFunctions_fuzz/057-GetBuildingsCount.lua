@@ -1,0 +1,5 @@
+GetBuildingsCount()
+GetBuildingsCount("Panel")
+GetBuildingsCount("PanelText", "x", 3)
+GetBuildingsCount(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingsCount, "Panel", "PanelBack", 0.5))

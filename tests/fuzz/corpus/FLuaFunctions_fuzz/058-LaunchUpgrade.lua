@@ -1,0 +1,5 @@
+LaunchUpgrade()
+LaunchUpgrade("Panel")
+LaunchUpgrade("PanelText", "x", 3)
+LaunchUpgrade(-1, nil, {}, 1e308, "Hidden")
+print(pcall(LaunchUpgrade, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+IsUpgradeAvailable()
+IsUpgradeAvailable("Panel")
+IsUpgradeAvailable("PanelText", "x", 3)
+IsUpgradeAvailable(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsUpgradeAvailable, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUpgradesCount()
+GetUpgradesCount("Panel")
+GetUpgradesCount("PanelText", "x", 3)
+GetUpgradesCount(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUpgradesCount, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUpgradeName()
+GetUpgradeName("Panel")
+GetUpgradeName("PanelText", "x", 3)
+GetUpgradeName(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUpgradeName, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUpgradeToolTip()
+GetUpgradeToolTip("Panel")
+GetUpgradeToolTip("PanelText", "x", 3)
+GetUpgradeToolTip(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUpgradeToolTip, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUpgradeIcon()
+GetUpgradeIcon("Panel")
+GetUpgradeIcon("PanelText", "x", 3)
+GetUpgradeIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUpgradeIcon, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetAbilityShortcut()
+GetAbilityShortcut("Panel")
+GetAbilityShortcut("PanelText", "x", 3)
+GetAbilityShortcut(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityShortcut, "Panel", "PanelBack", 0.5))

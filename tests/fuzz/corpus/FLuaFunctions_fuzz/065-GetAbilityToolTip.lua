@@ -1,0 +1,5 @@
+GetAbilityToolTip()
+GetAbilityToolTip("Panel")
+GetAbilityToolTip("PanelText", "x", 3)
+GetAbilityToolTip(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityToolTip, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetAbilityCost()
+GetAbilityCost("Panel")
+GetAbilityCost("PanelText", "x", 3)
+GetAbilityCost(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityCost, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetCooldownRemainingTime()
+GetCooldownRemainingTime("Panel")
+GetCooldownRemainingTime("PanelText", "x", 3)
+GetCooldownRemainingTime(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetCooldownRemainingTime, "Panel", "PanelBack", 0.5))

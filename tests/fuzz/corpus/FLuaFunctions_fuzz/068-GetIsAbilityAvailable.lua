@@ -1,0 +1,5 @@
+GetIsAbilityAvailable()
+GetIsAbilityAvailable("Panel")
+GetIsAbilityAvailable("PanelText", "x", 3)
+GetIsAbilityAvailable(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetIsAbilityAvailable, "Panel", "PanelBack", 0.5))

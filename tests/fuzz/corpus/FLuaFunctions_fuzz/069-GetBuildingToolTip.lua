@@ -1,0 +1,5 @@
+GetBuildingToolTip()
+GetBuildingToolTip("Panel")
+GetBuildingToolTip("PanelText", "x", 3)
+GetBuildingToolTip(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingToolTip, "Panel", "PanelBack", 0.5))

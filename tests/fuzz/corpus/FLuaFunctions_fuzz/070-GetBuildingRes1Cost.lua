@@ -1,0 +1,5 @@
+GetBuildingRes1Cost()
+GetBuildingRes1Cost("Panel")
+GetBuildingRes1Cost("PanelText", "x", 3)
+GetBuildingRes1Cost(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingRes1Cost, "Panel", "PanelBack", 0.5))

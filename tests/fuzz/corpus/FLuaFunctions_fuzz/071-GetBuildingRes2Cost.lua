@@ -1,0 +1,5 @@
+GetBuildingRes2Cost()
+GetBuildingRes2Cost("Panel")
+GetBuildingRes2Cost("PanelText", "x", 3)
+GetBuildingRes2Cost(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingRes2Cost, "Panel", "PanelBack", 0.5))

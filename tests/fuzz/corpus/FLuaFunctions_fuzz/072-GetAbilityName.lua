@@ -1,0 +1,5 @@
+GetAbilityName()
+GetAbilityName("Panel")
+GetAbilityName("PanelText", "x", 3)
+GetAbilityName(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityName, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetBuildingName()
+GetBuildingName("Panel")
+GetBuildingName("PanelText", "x", 3)
+GetBuildingName(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingName, "Panel", "PanelBack", 0.5))

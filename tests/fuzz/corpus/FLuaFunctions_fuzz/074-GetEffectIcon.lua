@@ -1,0 +1,5 @@
+GetEffectIcon()
+GetEffectIcon("Panel")
+GetEffectIcon("PanelText", "x", 3)
+GetEffectIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetEffectIcon, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetAbilityIcon()
+GetAbilityIcon("Panel")
+GetAbilityIcon("PanelText", "x", 3)
+GetAbilityIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetAbilityIcon, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetBuildingIcon()
+GetBuildingIcon("Panel")
+GetBuildingIcon("PanelText", "x", 3)
+GetBuildingIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingIcon, "Panel", "PanelBack", 0.5))

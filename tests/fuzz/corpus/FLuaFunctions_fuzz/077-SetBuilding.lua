@@ -1,0 +1,5 @@
+SetBuilding()
+SetBuilding("Panel")
+SetBuilding("PanelText", "x", 3)
+SetBuilding(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetBuilding, "Panel", "PanelBack", 0.5))

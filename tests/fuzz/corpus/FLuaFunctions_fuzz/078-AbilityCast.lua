@@ -1,0 +1,5 @@
+AbilityCast()
+AbilityCast("Panel")
+AbilityCast("PanelText", "x", 3)
+AbilityCast(-1, nil, {}, 1e308, "Hidden")
+print(pcall(AbilityCast, "Panel", "PanelBack", 0.5))

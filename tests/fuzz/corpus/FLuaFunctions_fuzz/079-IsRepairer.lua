@@ -1,0 +1,5 @@
+IsRepairer()
+IsRepairer("Panel")
+IsRepairer("PanelText", "x", 3)
+IsRepairer(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsRepairer, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+ChangeSelectedUnit()
+ChangeSelectedUnit("Panel")
+ChangeSelectedUnit("PanelText", "x", 3)
+ChangeSelectedUnit(-1, nil, {}, 1e308, "Hidden")
+print(pcall(ChangeSelectedUnit, "Panel", "PanelBack", 0.5))

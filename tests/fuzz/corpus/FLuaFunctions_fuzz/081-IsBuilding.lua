@@ -1,0 +1,5 @@
+IsBuilding()
+IsBuilding("Panel")
+IsBuilding("PanelText", "x", 3)
+IsBuilding(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsBuilding, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+IsBuildingQueueEmpty()
+IsBuildingQueueEmpty("Panel")
+IsBuildingQueueEmpty("PanelText", "x", 3)
+IsBuildingQueueEmpty(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsBuildingQueueEmpty, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetBuildingQueueLength()
+GetBuildingQueueLength("Panel")
+GetBuildingQueueLength("PanelText", "x", 3)
+GetBuildingQueueLength(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingQueueLength, "Panel", "PanelBack", 0.5))

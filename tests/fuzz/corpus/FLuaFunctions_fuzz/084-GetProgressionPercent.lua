@@ -1,0 +1,5 @@
+GetProgressionPercent()
+GetProgressionPercent("Panel")
+GetProgressionPercent("PanelText", "x", 3)
+GetProgressionPercent(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetProgressionPercent, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetBuildingPercent()
+GetBuildingPercent("Panel")
+GetBuildingPercent("PanelText", "x", 3)
+GetBuildingPercent(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetBuildingPercent, "Panel", "PanelBack", 0.5))

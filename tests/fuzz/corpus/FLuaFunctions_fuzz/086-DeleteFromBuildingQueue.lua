@@ -1,0 +1,5 @@
+DeleteFromBuildingQueue()
+DeleteFromBuildingQueue("Panel")
+DeleteFromBuildingQueue("PanelText", "x", 3)
+DeleteFromBuildingQueue(-1, nil, {}, 1e308, "Hidden")
+print(pcall(DeleteFromBuildingQueue, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+DeleteFromTrainingList()
+DeleteFromTrainingList("Panel")
+DeleteFromTrainingList("PanelText", "x", 3)
+DeleteFromTrainingList(-1, nil, {}, 1e308, "Hidden")
+print(pcall(DeleteFromTrainingList, "Panel", "PanelBack", 0.5))

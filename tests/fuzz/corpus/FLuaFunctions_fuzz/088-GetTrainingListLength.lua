@@ -1,0 +1,5 @@
+GetTrainingListLength()
+GetTrainingListLength("Panel")
+GetTrainingListLength("PanelText", "x", 3)
+GetTrainingListLength(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetTrainingListLength, "Panel", "PanelBack", 0.5))

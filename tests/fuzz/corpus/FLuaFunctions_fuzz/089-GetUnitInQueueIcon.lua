@@ -1,0 +1,5 @@
+GetUnitInQueueIcon()
+GetUnitInQueueIcon("Panel")
+GetUnitInQueueIcon("PanelText", "x", 3)
+GetUnitInQueueIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitInQueueIcon, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetUnitInTrainingListIcon()
+GetUnitInTrainingListIcon("Panel")
+GetUnitInTrainingListIcon("PanelText", "x", 3)
+GetUnitInTrainingListIcon(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetUnitInTrainingListIcon, "Panel", "PanelBack", 0.5))

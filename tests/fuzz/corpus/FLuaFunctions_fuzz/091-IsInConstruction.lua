@@ -1,0 +1,5 @@
+IsInConstruction()
+IsInConstruction("Panel")
+IsInConstruction("PanelText", "x", 3)
+IsInConstruction(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsInConstruction, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+ValidUnit()
+ValidUnit("Panel")
+ValidUnit("PanelText", "x", 3)
+ValidUnit(-1, nil, {}, 1e308, "Hidden")
+print(pcall(ValidUnit, "Panel", "PanelBack", 0.5))

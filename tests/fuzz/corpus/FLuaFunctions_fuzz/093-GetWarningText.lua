@@ -1,0 +1,5 @@
+GetWarningText()
+GetWarningText("Panel")
+GetWarningText("PanelText", "x", 3)
+GetWarningText(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetWarningText, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetMouseHoverUnit()
+GetMouseHoverUnit("Panel")
+GetMouseHoverUnit("PanelText", "x", 3)
+GetMouseHoverUnit(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetMouseHoverUnit, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+SetX()
+SetX("Panel")
+SetX("PanelText", "x", 3)
+SetX(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetX, "Panel", "PanelBack", 0.5))

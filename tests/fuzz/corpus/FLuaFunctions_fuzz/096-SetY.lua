@@ -1,0 +1,5 @@
+SetY()
+SetY("Panel")
+SetY("PanelText", "x", 3)
+SetY(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetY, "Panel", "PanelBack", 0.5))

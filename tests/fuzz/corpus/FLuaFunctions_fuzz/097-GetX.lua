@@ -1,0 +1,5 @@
+GetX()
+GetX("Panel")
+GetX("PanelText", "x", 3)
+GetX(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetX, "Panel", "PanelBack", 0.5))

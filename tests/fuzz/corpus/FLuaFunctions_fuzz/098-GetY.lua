@@ -1,0 +1,5 @@
+GetY()
+GetY("Panel")
+GetY("PanelText", "x", 3)
+GetY(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetY, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetStringWidth()
+GetStringWidth("Panel")
+GetStringWidth("PanelText", "x", 3)
+GetStringWidth(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetStringWidth, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetStringHeight()
+GetStringHeight("Panel")
+GetStringHeight("PanelText", "x", 3)
+GetStringHeight(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetStringHeight, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetFont()
+GetFont("Panel")
+GetFont("PanelText", "x", 3)
+GetFont(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetFont, "Panel", "PanelBack", 0.5))

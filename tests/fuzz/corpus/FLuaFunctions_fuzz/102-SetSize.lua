@@ -1,0 +1,5 @@
+SetSize()
+SetSize("Panel")
+SetSize("PanelText", "x", 3)
+SetSize(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetSize, "Panel", "PanelBack", 0.5))

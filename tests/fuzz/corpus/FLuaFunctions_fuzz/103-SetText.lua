@@ -1,0 +1,5 @@
+SetText()
+SetText("Panel")
+SetText("PanelText", "x", 3)
+SetText(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetText, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+SetColor()
+SetColor("Panel")
+SetColor("PanelText", "x", 3)
+SetColor(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetColor, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetText()
+GetText("Panel")
+GetText("PanelText", "x", 3)
+GetText(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetText, "Panel", "PanelBack", 0.5))

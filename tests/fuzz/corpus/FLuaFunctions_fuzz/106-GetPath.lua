@@ -1,0 +1,5 @@
+GetPath()
+GetPath("Panel")
+GetPath("PanelText", "x", 3)
+GetPath(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetPath, "Panel", "PanelBack", 0.5))

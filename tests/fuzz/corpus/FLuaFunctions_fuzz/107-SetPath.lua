@@ -1,0 +1,5 @@
+SetPath()
+SetPath("Panel")
+SetPath("PanelText", "x", 3)
+SetPath(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetPath, "Panel", "PanelBack", 0.5))

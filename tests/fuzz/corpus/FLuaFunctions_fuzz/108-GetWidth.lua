@@ -1,0 +1,5 @@
+GetWidth()
+GetWidth("Panel")
+GetWidth("PanelText", "x", 3)
+GetWidth(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetWidth, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+SetWidth()
+SetWidth("Panel")
+SetWidth("PanelText", "x", 3)
+SetWidth(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetWidth, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+GetHeight()
+GetHeight("Panel")
+GetHeight("PanelText", "x", 3)
+GetHeight(-1, nil, {}, 1e308, "Hidden")
+print(pcall(GetHeight, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+SetHeight()
+SetHeight("Panel")
+SetHeight("PanelText", "x", 3)
+SetHeight(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetHeight, "Panel", "PanelBack", 0.5))

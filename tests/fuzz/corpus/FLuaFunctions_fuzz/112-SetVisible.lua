@@ -1,0 +1,5 @@
+SetVisible()
+SetVisible("Panel")
+SetVisible("PanelText", "x", 3)
+SetVisible(-1, nil, {}, 1e308, "Hidden")
+print(pcall(SetVisible, "Panel", "PanelBack", 0.5))

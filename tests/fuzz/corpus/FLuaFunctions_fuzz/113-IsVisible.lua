@@ -1,0 +1,5 @@
+IsVisible()
+IsVisible("Panel")
+IsVisible("PanelText", "x", 3)
+IsVisible(-1, nil, {}, 1e308, "Hidden")
+print(pcall(IsVisible, "Panel", "PanelBack", 0.5))

@@ -1,0 +1,5 @@
+Quit()
+Quit("Panel")
+Quit("PanelText", "x", 3)
+Quit(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Quit, "Panel", "PanelBack", 0.5))

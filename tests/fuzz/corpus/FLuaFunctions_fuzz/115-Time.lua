@@ -1,0 +1,5 @@
+Time()
+Time("Panel")
+Time("PanelText", "x", 3)
+Time(-1, nil, {}, 1e308, "Hidden")
+print(pcall(Time, "Panel", "PanelBack", 0.5))
