@@ -228,9 +228,12 @@ public:
 
     bool open() const { return handle_ >= 0; }
     std::uint16_t port() const { return port_; }
+    // Why the endpoint could not be opened, as a player reads it; empty when it is open.
+    const std::string& problem() const { return problem_; }
 
 private:
     int handle_ = -1;
+    std::string problem_;
     std::uint16_t port_ = NetPort;
     std::string broadcastAddress_;
 };
@@ -240,6 +243,8 @@ extern std::unique_ptr<TNetwork> Network;
 // Menu start-up: local player id -42, the endpoint, the client table with this
 // machine in slot 0 (nick from `config`), an empty receive queue.
 void networkStart(const TConfig& config, const TNetworkOptions& options = {});
+// What keeps LAN play from working, for the menu to say; empty when the endpoint is open (or not started).
+std::string networkProblem();
 // Each frame, both modes: waiting datagrams into the queue, then every due message handled.
 void networkFrame();
 // Shutdown: Leave to the server address, then the endpoint closed and freed.

@@ -5,6 +5,7 @@
 #include "interface/FLayout.h"
 #include "interface/FText.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetwork.h"
 #include "net/FServer.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
@@ -422,6 +423,12 @@ int luaSynchroniseClients(lua_State* L)
     return 1;
 }
 
+int luaGetNetworkProblem(lua_State* L)
+{
+    lua_pushstring(L, networkProblem().c_str());
+    return 1;
+}
+
 // The lobby reaches the menu scripts through these; they run in whatever
 // state is current when the lobby calls.
 void installLobbyCallbacks()
@@ -574,6 +581,8 @@ const ScriptFunction ScriptFunctions[] = {
     {"IsVisible", guarded<IsVisible>},
     {"Quit", guarded<Quit>},
     {"Time", guarded<Time>},
+    // Additions of our own, after the original registry.
+    {"GetNetworkProblem", guarded<luaGetNetworkProblem>},
 };
 
 }  // namespace

@@ -13,7 +13,10 @@ SelectedServer = 0
 IsHost = false
 Launching = false
 NextSyncTime = 0
+SyncStarted = 0
+SyncLimit = 15000     -- ms the host waits for every clock before it gives up
 DefaultNick = "Player"
+NetworkProblem = ""   -- why LAN play cannot work on this machine, from the engine
 
 -- Sides by race number, and the player colours (0..255) by colour number.
 SideNames = { [0] = "Keep", [1] = "Great Hall" }
@@ -89,8 +92,20 @@ end
 
 -- Hosting ---------------------------------------------------------------
 
+-- Host and Find refuse, saying why, when the engine could not open the network.
+function LanAvailable()
+  if NetworkProblem ~= "" then
+    Tell(NetworkProblem)
+    return false
+  end
+  return true
+end
+
 function OpenHostScreen()
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   ShowScreen("HostScreen")
   if GetText("ServerNameFieldText") == "" then
     local default = NetValue("getServerNameFromMenu", "")
@@ -110,6 +125,9 @@ function CreateGame()
     return
   end
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   if CallNet("CreateServerFromMenu", name, GetText("ServerInfoFieldText")) then
     IsHost = true
     EnterLobby(name)
@@ -123,6 +141,9 @@ end
 
 function OpenFindScreen()
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   ShowScreen("FindScreen")
   RefreshServers()
   FocusField("AddressField")
@@ -205,6 +226,9 @@ function JoinGame(address, name)
     return
   end
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   if CallNet("ConnectFromMenu", address, GetText("NickFieldText")) then
     IsHost = false
     EnterLobby(name or address)
@@ -266,6 +290,7 @@ function StartLaunch()
   end
   Launching = true
   NextSyncTime = 0
+  SyncStarted = Time()
   SetVisible("LaunchButton", false)
   SetVisible("SyncBar", true)
   SetWidth("SyncFill", 0)
@@ -277,6 +302,10 @@ function LobbyUpdate()
     return
   end
   NextSyncTime = Time() + 100
+  if Time() - SyncStarted > SyncLimit then
+    GiveUpLaunch()
+    return
+  end
   local waiting = SynchroniseClients()
   local remaining = math.max(0, math.min(10, tonumber(NetValue("MaxWaitingTime", 0)) or 0))
   SetWidth("SyncFill", math.floor(GetWidth("SyncBar") * (10 - remaining) / 10))
@@ -287,6 +316,16 @@ function LobbyUpdate()
     SetText("SyncText", "Launching the game")
     BroadCastLaunchGame_()
   end
+end
+
+-- A machine that never answers must not hold the lobby for ever: the host
+-- can try again or leave.
+function GiveUpLaunch()
+  Launching = false
+  SetVisible("SyncBar", false)
+  SetVisible("LaunchButton", true)
+  Tell("The clocks could not be synchronised in " .. math.floor(SyncLimit / 1000) ..
+    " seconds: a player's machine does not answer. Press Launch to try again, or Leave.")
 end
 
 -- Callbacks of the engine's lobby ---------------------------------------
@@ -354,6 +393,12 @@ function MenuStart()
   ShowServers()
   ShowPlayers()
   AddLine("Welcome to Vrax.")
+  NetworkProblem = tostring(NetValue("GetNetworkProblem", ""))
+  if NetworkProblem ~= "" then
+    SetText("WelcomeLine6", "LAN play is unavailable on this machine: the console says why.")
+    SetColor("WelcomeLine6", 255, 120, 90)
+    Tell(NetworkProblem)
+  end
 end
 
 Log("Menu scripts loaded")
