@@ -142,6 +142,12 @@ static std::string executablePath()
     return std::string(buffer, static_cast<std::size_t>(n));
 }
 
+std::string currentDirectory()
+{
+    char here[4096];
+    return getcwd(here, sizeof here) ? std::string(here) : std::string(".");
+}
+
 std::string executableDirectory()
 {
     std::string path = executablePath();

@@ -26,6 +26,8 @@ std::optional<std::string> readTextFile(const std::string& path);
 bool writeTextFile(const std::string& path, const std::string& text);
 bool appendTextFile(const std::string& path, const std::string& text);
 
+// The working directory, where content is read from.
+std::string currentDirectory();
 // Directory holding the running executable, with a trailing '/'.
 std::string executableDirectory();
 // The executable's file name without directory ("Vrax").

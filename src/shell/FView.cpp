@@ -12,6 +12,7 @@
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
+#include "shell/FMissingInterface.h"
 #include "shell/FOpenGL.h"
 #include "script/FLua.h"
 
@@ -21,6 +22,9 @@ bool InterfaceReady = false;
 int SurfaceWidth = 1024;
 int SurfaceHeight = 764;
 bool Terminated = false;
+
+static const char* const MenuInterface = "Interface/Menu/Interface.xml";
+static const char* const GameInterface = "Interface/Game/Interface.xml";
 
 static void startMenu()
 {
@@ -36,7 +40,8 @@ static void startMenu()
     initFonts();
     networkStart(TConfig());
     unloadInterface();
-    loadInterface("Interface/Menu/Interface.xml");
+    if (!loadInterface(MenuInterface))
+        reportMissingInterface(MenuInterface);
 }
 
 // Everything mode 0 made stays; the game brings its own interface and Lua state.
@@ -44,7 +49,8 @@ static void startGame()
 {
     resetModelCache();
     unloadInterface();
-    loadInterface("Interface/Game/Interface.xml");
+    if (!loadInterface(GameInterface))
+        reportMissingInterface(GameInterface);
 }
 
 void start(std::uint8_t mode)
