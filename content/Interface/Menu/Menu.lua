@@ -15,6 +15,8 @@ Launching = false
 NextSyncTime = 0
 SyncStarted = 0
 SyncLimit = 15000     -- ms the host waits for every clock before it gives up
+Joining = nil         -- { address, since } while a join waits for the host's answer
+JoinLimit = 5000      -- ms a join waits for that answer
 DefaultNick = "Player"
 NetworkProblem = ""   -- why LAN play cannot work on this machine, from the engine
 
@@ -232,6 +234,7 @@ function JoinGame(address, name)
   if CallNet("ConnectFromMenu", address, GetText("NickFieldText")) then
     IsHost = false
     EnterLobby(name or address)
+    Joining = { address = address, since = Time() }
     AddLine("Joining " .. address .. "...")
   else
     AddLine("Joining needs the network, which this build does not have yet.")
@@ -254,6 +257,7 @@ function EnterLobby(title)
 end
 
 function LeaveLobby()
+  Joining = nil
   if IsHost then
     CallNet("UndoCreateServerFromMenu")
   else
@@ -298,6 +302,30 @@ function StartLaunch()
 end
 
 function LobbyUpdate()
+  WatchJoin()
+  WatchLaunch()
+end
+
+-- The host's first answer fills the player list; without one the join gives
+-- up and the player is back at the list of games.
+function WatchJoin()
+  if not Joining then
+    return
+  end
+  if table.getn(Players) > 0 then
+    Joining = nil
+  elseif Time() - Joining.since > JoinLimit then
+    local address = Joining.address
+    Joining = nil
+    CallNet("DisconnectFromMenu")
+    ShowScreen("FindScreen")
+    FocusField("AddressField")
+    Tell("Nobody answered at " .. address .. " within " .. math.floor(JoinLimit / 1000) ..
+      " seconds: no game is open there. Pick a game from the list or check the address.")
+  end
+end
+
+function WatchLaunch()
   if not Launching or Time() < NextSyncTime then
     return
   end
