@@ -39,9 +39,11 @@ end
 
 -- Buttons ---------------------------------------------------------------
 
+-- The buttons on the left stay live in the lobby: using one leaves it first,
+-- as Leave does, so no server stays open behind another screen.
 ButtonActions = {
-  HostButton = function() OpenHostScreen() end,
-  FindButton = function() OpenFindScreen() end,
+  HostButton = function() LeaveLobbyIfIn() OpenHostScreen() end,
+  FindButton = function() LeaveLobbyIfIn() OpenFindScreen() end,
   QuitButton = function() Quit() end,
   CreateButton = function() CreateGame() end,
   HostBackButton = function() ShowScreen("WelcomeScreen") end,
@@ -231,6 +233,11 @@ function JoinGame(address, name)
   if not LanAvailable() then
     return
   end
+  -- A host's own game shows in its list, but it plays there already.
+  if IsHost then
+    Tell("You are hosting a game: leave its lobby before you join another.")
+    return
+  end
   if CallNet("ConnectFromMenu", address, GetText("NickFieldText")) then
     IsHost = false
     EnterLobby(name or address)
@@ -254,6 +261,12 @@ function EnterLobby(title)
   ListBoxClear("PlayerList")
   CallNet("RefreshPlayerList")
   FocusField("ChatField")
+end
+
+function LeaveLobbyIfIn()
+  if CurrentScreen == "LobbyScreen" then
+    LeaveLobby()
+  end
 end
 
 function LeaveLobby()
