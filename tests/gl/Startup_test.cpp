@@ -36,6 +36,13 @@ TEST(Startup, FirstStartLeavesLogAndConfigF12SavesAPictureEscapeQuits)
     ASSERT_FALSE(shot.empty()) << "F12 writes a screenshot";
     shot.pop_back();
     EXPECT_EQ(capture("identify -format '%w %h' " + game + "/Screenshots/" + shot), "1024 764");
+    // Viewers must not show the console and panels faded: every pixel is opaque.
+    const Picture picture = readPng(game + "/Screenshots/" + shot);
+    ASSERT_FALSE(picture.rgba.empty());
+    int seeThrough = 0;
+    for (std::size_t i = 3; i < picture.rgba.size(); i += 4)
+        seeThrough += picture.rgba[i] != 255;
+    EXPECT_EQ(seeThrough, 0);
 
     run(env + "xdotool key --window " + window + " Escape");
     EXPECT_EQ(vrax.waitExit(10), 0) << readFile(game + "/stdout.txt");
