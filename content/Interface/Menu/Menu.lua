@@ -279,7 +279,7 @@ function LeaveLobby()
   IsHost = false
   Launching = false
   ShowScreen("WelcomeScreen")
-  AddLine("You left the lobby.")
+  Tell("You left the lobby.")
 end
 
 function ShowPlayers()
@@ -420,7 +420,7 @@ function MenuEvent()
     IsHost = false
     Launching = false
     ShowScreen("FindScreen")
-    AddLine("The host has closed the game.")
+    Tell("The host has closed the game.")
   else
     ButtonReleasedElsewhere()
   end
