@@ -133,6 +133,23 @@ bool appendTextFile(const std::string& path, const std::string& text)
     return writeWithMode(path, text, "ab");
 }
 
+bool replaceTextFile(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".new";
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = fsync(fileno(f)) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 static std::string executablePath()
 {
     char buffer[4096];

@@ -101,12 +101,13 @@ TEST_F(Lua, TheStateOffersTheSafeLibrariesAndTheRegisteredFunctions)
 
     // The registration table holds every name, in order.
     // The original registry's 115 names, then our additions.
-    ASSERT_EQ(scriptFunctionCount(), 116);
+    ASSERT_EQ(scriptFunctionCount(), 118);
     EXPECT_STREQ(scriptFunctionName(0), "IsWinKeyDown");
     EXPECT_STREQ(scriptFunctionName(3), "include");
     EXPECT_STREQ(scriptFunctionName(114), "Time");
     EXPECT_STREQ(scriptFunctionName(115), "GetNetworkProblem");
-    EXPECT_STREQ(scriptFunctionName(116), "");
+    EXPECT_STREQ(scriptFunctionName(117), "SaveOptions");
+    EXPECT_STREQ(scriptFunctionName(118), "");
 }
 
 TEST_F(Lua, BroadcastsSkipHiddenAndVirtualSubtreesAndLeaveSelfOnTheLastFrame)

@@ -6,7 +6,7 @@
 -- (CreateServerFromMenu, Refresh, ...) are called only when the engine
 -- offers them.
 
-Screens = { "WelcomeScreen", "HostScreen", "FindScreen", "LobbyScreen" }
+Screens = { "WelcomeScreen", "HostScreen", "FindScreen", "OptionsScreen", "LobbyScreen" }
 Servers = {}          -- { address, name, count, info } per game found
 Players = {}          -- { nick, address, race, colour, team } per lobby entry
 SelectedServer = 0
@@ -44,6 +44,16 @@ end
 ButtonActions = {
   HostButton = function() LeaveLobbyIfIn() OpenHostScreen() end,
   FindButton = function() LeaveLobbyIfIn() OpenFindScreen() end,
+  OptionsButton = function() LeaveLobbyIfIn() OpenOptionsScreen() end,
+  SizeLessButton = function() StepOption("size", -1) end,
+  SizeMoreButton = function() StepOption("size", 1) end,
+  DisplayButton = function() Options.fullscreen = not Options.fullscreen ShowOptions() end,
+  EffectsLessButton = function() StepOption("effects", -10) end,
+  EffectsMoreButton = function() StepOption("effects", 10) end,
+  MusicLessButton = function() StepOption("music", -10) end,
+  MusicMoreButton = function() StepOption("music", 10) end,
+  SaveOptionsButton = function() SaveMenuOptions() end,
+  OptionsBackButton = function() ShowScreen("WelcomeScreen") end,
   QuitButton = function() Quit() end,
   CreateButton = function() CreateGame() end,
   HostBackButton = function() ShowScreen("WelcomeScreen") end,
@@ -70,7 +80,7 @@ FieldLeaveActions = { NickField = function() CommitNick() end }
 
 -- Tab walks from the name field through the fields of the screen shown.
 ScreenFields = {
-  WelcomeScreen = {}, HostScreen = { "ServerNameField", "ServerInfoField" },
+  WelcomeScreen = {}, OptionsScreen = {}, HostScreen = { "ServerNameField", "ServerInfoField" },
   FindScreen = { "AddressField" }, LobbyScreen = { "ChatField" },
 }
 
@@ -367,6 +377,70 @@ function GiveUpLaunch()
   SetVisible("LaunchButton", true)
   Tell("The clocks could not be synchronised in " .. math.floor(SyncLimit / 1000) ..
     " seconds: a player's machine does not answer. Press Launch to try again, or Leave.")
+end
+
+-- Options ---------------------------------------------------------------
+
+-- Window sizes offered, smallest first; a stored size not in the list is kept as a choice of its own.
+WindowSizes = { { 800, 600 }, { 1024, 764 }, { 1280, 960 }, { 1600, 1200 } }
+Options = { size = 2, fullscreen = false, effects = 100, music = 80 }
+
+function OptionValue(name, fallback)
+  local f = _G["GetOption"]
+  if type(f) == "function" then
+    return tonumber(f(name)) or fallback
+  end
+  return fallback
+end
+
+function OpenOptionsScreen()
+  CommitNick()
+  local width, height = OptionValue("WindowWidth", 1024), OptionValue("WindowHeight", 764)
+  Options.size = 0
+  for i, size in ipairs(WindowSizes) do
+    if size[1] == width and size[2] == height then
+      Options.size = i
+    end
+  end
+  if Options.size == 0 then
+    table.insert(WindowSizes, { width, height })
+    table.sort(WindowSizes, function(a, b) return a[1] * a[2] < b[1] * b[2] end)
+    return OpenOptionsScreen()
+  end
+  Options.fullscreen = OptionValue("Fullscreen", 0) ~= 0
+  Options.effects = OptionValue("EffectsVolume", 100)
+  Options.music = OptionValue("MusicVolume", 80)
+  ShowScreen("OptionsScreen")
+  ShowOptions()
+end
+
+function StepOption(name, step)
+  if name == "size" then
+    Options.size = math.max(1, math.min(table.getn(WindowSizes), Options.size + step))
+  else
+    Options[name] = math.max(0, math.min(100, Options[name] + step))
+  end
+  ShowOptions()
+end
+
+function ShowOptions()
+  local size = WindowSizes[Options.size]
+  SetText("SizeValue", size[1] .. " x " .. size[2])
+  SetText("DisplayButtonText", Options.fullscreen and "Full screen" or "In a window")
+  SetText("EffectsValue", tostring(Options.effects))
+  SetText("MusicValue", tostring(Options.music))
+end
+
+function SaveMenuOptions()
+  local size = WindowSizes[Options.size]
+  local save = _G["SaveOptions"]
+  if type(save) ~= "function" then
+    Tell("Options cannot be saved by this build.")
+  elseif save(size[1], size[2], Options.fullscreen, Options.effects, Options.music) then
+    Tell("Options saved to Vrax.cfg.")
+  else
+    Tell("The options could not be written to Vrax.cfg: is the game folder read-only?")
+  end
 end
 
 -- Callbacks of the engine's lobby ---------------------------------------
