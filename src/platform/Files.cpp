@@ -93,11 +93,16 @@ bool createDirectory(const std::string& path)
 
 std::optional<std::vector<std::uint8_t>> readBinaryFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    // One read of the whole file: fonts and textures are megabytes, read at start-up.
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
         return std::nullopt;
     return bytes;
 }
