@@ -3,7 +3,6 @@
 #include "assets/FTextures.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 namespace {
 
@@ -15,12 +14,17 @@ GLuint upload(const TTgaImage& image)
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // The minifying filter is linear, so only the base level is ever sampled:
+    // building a mipmap chain in GLU's software path (with a rescale of every
+    // size that is not a power of two) only slowed the start.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (image.hasAlpha)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                          image.pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     image.pixels.data());
     else
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     image.pixels.data());
     return name;
 }
 

@@ -90,7 +90,11 @@ int fontIndexOf(const std::string& name)
 {
     if (name.empty())
         return 0;
-    const std::string path = "Fonts/" + name + ".glf";
+    return fontIndexOfFile("Fonts/" + name + ".glf");
+}
+
+int fontIndexOfFile(const std::string& path)
+{
     for (std::size_t i = 0; i < fontList.size(); ++i)
         if (fontList[i].path == path)
             return static_cast<int>(i);

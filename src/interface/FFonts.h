@@ -40,6 +40,8 @@ void initFonts();
 // Index of the font "Fonts/" + name + ".glf", loading it on first use; 0 for
 // an empty name. A missing or broken file raises EngineError.
 int fontIndexOf(const std::string& name);
+// The same for a font file named by its path (relative to the content folder, or absolute).
+int fontIndexOfFile(const std::string& path);
 // The font at `index`, null when there is none.
 TFont* fontAt(int index);
 int fontCount();

@@ -542,12 +542,17 @@ AnchorPoint anchorPointOf(const std::string& name)
     return AnchorTopLeft;
 }
 
-void loadInterface(const std::string& path)
+bool loadInterface(const std::string& path)
 {
     // Whatever was there is being replaced: scripts wait until this one is complete.
     InterfaceReady = false;
     createState();
     resetArrays();
+    // Without its root file there is no interface at all, and nothing may claim it loaded.
+    if (!platform::fileExists(platform::contentPath(path))) {
+        log("Error: File `" + path + "` does not exist", LogDebug);
+        return false;
+    }
     TLoader state;
     state.openFrames.push_back(0);
     loader = &state;
@@ -568,6 +573,7 @@ void loadInterface(const std::string& path)
     resolveAnchors();
     log("Interface Loaded", LogDebug);
     InterfaceReady = true;
+    return true;
 }
 
 void unloadInterface()

@@ -109,7 +109,8 @@ extern std::vector<std::unique_ptr<FontStringType>> fontStrings;
 // the load handlers, resolves anchors, logs "Interface Loaded" and sets
 // InterfaceReady. A missing or malformed file leaves only what was built; a
 // non-numeric attribute or a broken limit ends the load with EngineError.
-void loadInterface(const std::string& path);
+// False, with nothing loaded and nothing claimed, when the file itself is missing.
+bool loadInterface(const std::string& path);
 // Closes the Lua state, clears InterfaceReady and empties the three arrays.
 void unloadInterface();
 

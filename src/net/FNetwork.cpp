@@ -140,6 +140,11 @@ void networkStart(const TConfig& config, std::unique_ptr<TNetwork> endpoint)
     resetReceiveQueue();
 }
 
+std::string networkProblem()
+{
+    return Network ? Network->problem() : std::string();
+}
+
 void networkFrame()
 {
     if (!Network)

@@ -220,6 +220,8 @@ public:
 
     virtual bool open() const = 0;
     virtual std::uint16_t port() const = 0;
+    // Why the endpoint could not be opened, as a player reads it; empty when it is open.
+    virtual std::string problem() const { return {}; }
 };
 
 extern std::unique_ptr<TNetwork> Network;
@@ -227,6 +229,8 @@ extern std::unique_ptr<TNetwork> Network;
 // Menu start-up: local player id -42, `endpoint` as the network, the client
 // table with this machine in slot 0 (nick from `config`), an empty receive queue.
 void networkStart(const TConfig& config, std::unique_ptr<TNetwork> endpoint);
+// What keeps LAN play from working, for the menu to say; empty when the endpoint is open (or not started).
+std::string networkProblem();
 // Each frame, both modes: waiting datagrams into the queue, then every due message handled.
 void networkFrame();
 // Shutdown: Leave to the server address, then the endpoint closed and freed.

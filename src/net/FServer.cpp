@@ -45,6 +45,23 @@ void requestJoin(const std::string& nick)
     sendJoinRequest(ServerAddress, nick, me.team);
 }
 
+// Back from someone else's server: the host's list and the slot numbering it
+// gave are forgotten, and this machine is slot 0 and the only entry of its
+// list again, as at start, so a game it hosts next shows itself and no
+// stranger.
+void becomeAlone()
+{
+    ServerAddress = LocalAddress;
+    TClient& me = host();
+    me.player.race = 0;
+    me.player.colour = 5;
+    me.player.team = 0;
+    OwnPlayerId = 0;
+    OwnPlayerNumber = 1;
+    me.lobby = std::make_unique<TPublicPlayerList>();
+    addLobbyEntry(*me.lobby, 0, 5, 1, LocalAddress, me.player.nick, 0, 0);
+}
+
 }  // namespace
 
 TClient* TClientTable::at(int slot) const
@@ -256,7 +273,10 @@ void serverClosed()
 {
     if (LobbyHooks.raiseEvent)
         LobbyHooks.raiseEvent(InterfaceEvent::ServerClosed);
-    ServerAddress = LocalAddress;
+    if (started())
+        becomeAlone();
+    else
+        ServerAddress = LocalAddress;
 }
 
 void recordPingReply(const std::string& sender, std::int64_t clock)
@@ -338,7 +358,10 @@ void DisconnectFromMenu()
     if (ServerAddress == LocalAddress)
         return;
     sendLeave(ServerAddress, OwnAddress);
-    ServerAddress = LocalAddress;
+    if (started())
+        becomeAlone();
+    else
+        ServerAddress = LocalAddress;
 }
 
 void CreateServerFromMenu(const std::string& name, const std::string& text)

@@ -9,18 +9,30 @@ TUdpNetwork::TUdpNetwork(const TNetworkOptions& options)
 {
     int failures = 0;
     std::string reason;
+    platform::UdpBindFailure failure = platform::UdpBindFailure::None;
     handle_ = platform::udpCreate(reason);
     if (handle_ < 0) {
         ++failures;
         logLine("Error #2 :  Can't connect to socket");
         logLine("The UDP socket could not be made: " + reason);
-    } else if (!platform::udpBind(handle_, options.bindAddress, options.port, reason)) {
+        problem_ = "LAN play is unavailable: the game could not open a network socket (" + reason + ").";
+    } else if (!platform::udpBind(handle_, options.bindAddress, options.port, reason, &failure)) {
         ++failures;
+        const std::string port = std::to_string(options.port);
+        const std::string grant =
+            "sudo setcap cap_net_bind_service=+ep " + platform::executableDirectory() + platform::executableName();
         logLine("Error #3 :  Can't bind socket");
-        logLine("Binding UDP port " + std::to_string(options.port) + " failed: " + reason +
-                ". Ports below 1024 need a capability for a normal user; grant it once with: "
-                "sudo setcap cap_net_bind_service=+ep " + platform::executableDirectory() +
-                platform::executableName());
+        logLine("Binding UDP port " + port + " failed: " + reason +
+                ". Ports below 1024 need a capability for a normal user; grant it once with: " + grant);
+        if (failure == platform::UdpBindFailure::PortInUse)
+            problem_ = "LAN play is unavailable: UDP port " + port +
+                       " is already in use on this machine, most likely by another copy of Vrax. "
+                       "Close it and start the game again.";
+        else if (failure == platform::UdpBindFailure::NotPermitted)
+            problem_ = "LAN play is unavailable: this copy of Vrax may not use UDP port " + port +
+                       ". Grant it once with: " + grant;
+        else
+            problem_ = "LAN play is unavailable: UDP port " + port + " could not be opened (" + reason + ").";
         // An unbound socket would send from a stray port that no answer can reach.
         platform::udpClose(handle_);
         handle_ = -1;

@@ -29,9 +29,11 @@ public:
 
     bool open() const override { return handle_ >= 0; }
     std::uint16_t port() const override { return port_; }
+    std::string problem() const override { return problem_; }
 
 private:
     int handle_ = -1;
+    std::string problem_;
     std::uint16_t port_ = NetPort;
     std::string broadcastAddress_;
 };

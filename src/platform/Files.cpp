@@ -107,8 +107,9 @@ std::optional<Container> readWhole(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    Container content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    // One read of the whole file: fonts and textures are megabytes, read at start-up.
+    Container content(static_cast<std::size_t>(info.st_size), 0);
+    if (!content.empty() && !in.read(reinterpret_cast<char*>(content.data()), info.st_size))
         return std::nullopt;
     return content;
 }
@@ -145,6 +146,23 @@ bool appendTextFile(const std::string& path, const std::string& text)
     return writeWithMode(path, text, "ab");
 }
 
+bool replaceTextFile(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".new";
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = fsync(fileno(f)) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 static std::string executablePath()
 {
     char buffer[4096];
@@ -152,6 +170,12 @@ static std::string executablePath()
     if (n <= 0)
         return "./Vrax";
     return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string currentDirectory()
+{
+    char here[4096];
+    return getcwd(here, sizeof here) ? std::string(here) : std::string(".");
 }
 
 std::string executableDirectory()

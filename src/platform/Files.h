@@ -26,7 +26,12 @@ std::optional<std::string> readTextFile(const std::string& path);
 // Replaces the file's content; false when it cannot be written.
 bool writeTextFile(const std::string& path, const std::string& text);
 bool appendTextFile(const std::string& path, const std::string& text);
+// Writes a sibling temporary file, flushes it to disk and renames it over
+// `path`: a crash leaves either the old content or the new, never a mix.
+bool replaceTextFile(const std::string& path, const std::string& text);
 
+// The working directory, where content is read from.
+std::string currentDirectory();
 // Directory holding the running executable, with a trailing '/'.
 std::string executableDirectory();
 // The executable's file name without directory ("Vrax").

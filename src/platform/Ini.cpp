@@ -110,11 +110,14 @@ std::string IniFile::readString(const std::string& section, const std::string& k
     return lookup(path_, section, key).value_or(fallback);
 }
 
-bool IniFile::writeString(const std::string& section, const std::string& key, const std::string& value) const
-{
-    std::vector<std::string> lines = splitLines(readTextFile(path_).value_or(""));
-    const std::string entry = key + "=" + value;
+namespace {
 
+// One key set in the lines of an INI file: replaced where it is, else added
+// after its section's last non-blank line, or in a new section at the end.
+void setValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value)
+{
+    const std::string entry = key + "=" + value;
     int sectionAt = -1;
     int insertAt = -1;  // after the section's last non-blank line
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -133,8 +136,7 @@ bool IniFile::writeString(const std::string& section, const std::string& key, co
         std::string k;
         if (keyOfLine(lines[i], &k, nullptr) && same(k, key)) {
             lines[i] = entry;
-            insertAt = -2;
-            break;
+            return;
         }
         if (!trim(lines[i]).empty())
             insertAt = static_cast<int>(i) + 1;
@@ -144,14 +146,27 @@ bool IniFile::writeString(const std::string& section, const std::string& key, co
             lines.push_back("");
         lines.push_back("[" + section + "]");
         lines.push_back(entry);
-    } else if (insertAt >= 0) {
+    } else {
         lines.insert(lines.begin() + insertAt, entry);
     }
+}
 
+}  // namespace
+
+bool IniFile::writeValues(const std::vector<IniValue>& values) const
+{
+    std::vector<std::string> lines = splitLines(readTextFile(path_).value_or(""));
+    for (const IniValue& v : values)
+        setValue(lines, v.section, v.key, v.value);
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    return writeTextFile(path_, text);
+    return replaceTextFile(path_, text);
+}
+
+bool IniFile::writeString(const std::string& section, const std::string& key, const std::string& value) const
+{
+    return writeValues({{section, key, value}});
 }
 
 bool IniFile::writeInteger(const std::string& section, const std::string& key, int value) const

@@ -5,8 +5,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
+
+struct IniValue {
+    std::string section, key, value;
+};
 
 class IniFile {
 public:
@@ -18,7 +23,8 @@ public:
     bool readBool(const std::string& section, const std::string& key, bool fallback) const;
     std::string readString(const std::string& section, const std::string& key, const std::string& fallback) const;
 
-    // Each write rewrites the file; false when it could not be written.
+    // Each write replaces the file at once (see replaceTextFile); false when it could not be written.
+    bool writeValues(const std::vector<IniValue>& values) const;
     bool writeInteger(const std::string& section, const std::string& key, int value) const;
     bool writeBool(const std::string& section, const std::string& key, bool value) const;
     bool writeString(const std::string& section, const std::string& key, const std::string& value) const;

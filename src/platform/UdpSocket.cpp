@@ -47,15 +47,24 @@ int udpCreate(std::string& reason)
     return handle;
 }
 
-bool udpBind(int handle, const std::string& address, std::uint16_t port, std::string& reason)
+bool udpBind(int handle, const std::string& address, std::uint16_t port, std::string& reason,
+             UdpBindFailure* failure)
 {
+    UdpBindFailure ignored;
+    UdpBindFailure& kind = failure ? *failure : ignored;
+    kind = UdpBindFailure::None;
     sockaddr_in local;
     if (!toAddress(address, port, local)) {
         reason = "not a dotted IPv4 address: " + address;
+        kind = UdpBindFailure::Other;
         return false;
     }
     if (bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        const int error = errno;
         reason = systemReason();
+        kind = error == EADDRINUSE               ? UdpBindFailure::PortInUse
+               : error == EACCES || error == EPERM ? UdpBindFailure::NotPermitted
+                                                   : UdpBindFailure::Other;
         return false;
     }
     return true;

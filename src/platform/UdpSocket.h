@@ -11,8 +11,12 @@ namespace platform {
 
 // A non-blocking IPv4 datagram socket; -1 and `reason` set when it cannot be made.
 int udpCreate(std::string& reason);
+// Why a bind failed, in the terms a player can act on.
+enum class UdpBindFailure { None, PortInUse, NotPermitted, Other };
+
 // Binds to `port` on `address` (empty or "0.0.0.0": every local address); port 0 takes a free port.
-bool udpBind(int handle, const std::string& address, std::uint16_t port, std::string& reason);
+bool udpBind(int handle, const std::string& address, std::uint16_t port, std::string& reason,
+             UdpBindFailure* failure = nullptr);
 // The port the socket is bound to; 0 when unknown.
 std::uint16_t udpLocalPort(int handle);
 bool udpEnableBroadcast(int handle, std::string& reason);

@@ -252,6 +252,12 @@ void setBorderSizeable(bool sizeable)
     SDL_SetWindowResizable(window, sizeable ? SDL_TRUE : SDL_FALSE);
 }
 
+void setWindowSize(int width, int height)
+{
+    if (window)
+        SDL_SetWindowSize(window, width, height);
+}
+
 void setMaximised(bool maximised)
 {
     if (!window)

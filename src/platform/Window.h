@@ -47,6 +47,8 @@ void drawableSize(int* width, int* height);
 bool pollEvent(WindowEvent* event);
 
 void setBorderSizeable(bool sizeable);
+// The client area's new size; the Resize event follows.
+void setWindowSize(int width, int height);
 void setMaximised(bool maximised);
 // A temporary full-screen mode at the given size and depth; false when refused.
 bool switchDisplayMode(int width, int height, int bitsPerPixel);

@@ -5,9 +5,11 @@
 #include "interface/FLayout.h"
 #include "interface/FText.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetwork.h"
 #include "net/FServer.h"
 #include "platform/KeyState.h"
 #include "script/FLua.h"
+#include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 
@@ -423,6 +425,47 @@ int luaSynchroniseClients(lua_State* L)
     return 1;
 }
 
+// The Options screen's values by name: WindowWidth, WindowHeight, Fullscreen
+// (0 or 1), EffectsVolume, MusicVolume; 0 for any other name.
+int GetOption(lua_State* L)
+{
+    const TOptions options = readOptions(TConfig());
+    const std::string name = stringArgument(L, 1);
+    const int value = name == "WindowWidth"     ? options.windowWidth
+                      : name == "WindowHeight"  ? options.windowHeight
+                      : name == "Fullscreen"    ? (options.fullscreen ? 1 : 0)
+                      : name == "EffectsVolume" ? options.effectsVolume
+                      : name == "MusicVolume"   ? options.musicVolume
+                                                : 0;
+    lua_pushnumber(L, value);
+    return 1;
+}
+
+// SaveOptions(width, height, fullscreen, effects, music): stores them all at
+// once and resizes the window where it can; true when the file was written.
+int SaveOptions(lua_State* L)
+{
+    TOptions options;
+    options.windowWidth = std::clamp(truncatedArgument(L, 1), 320, 7680);
+    options.windowHeight = std::clamp(truncatedArgument(L, 2), 240, 4320);
+    options.fullscreen = lua_toboolean(L, 3) != 0;
+    options.effectsVolume = std::clamp(truncatedArgument(L, 4), 0, 100);
+    options.musicVolume = std::clamp(truncatedArgument(L, 5), 0, 100);
+    const bool written = TConfig().writeOptions(options);
+    if (written && SystemHooks.applyOptions)
+        SystemHooks.applyOptions(options);
+    else
+        log("The options could not be written to " + TConfig().path(), LogWarning);
+    lua_pushboolean(L, written);
+    return 1;
+}
+
+int luaGetNetworkProblem(lua_State* L)
+{
+    lua_pushstring(L, networkProblem().c_str());
+    return 1;
+}
+
 // The console line and the lobby reach the scripts through these, only while
 // an interface is loaded; they run in whatever state is current then.
 void installEngineCallbacks()
@@ -587,6 +630,10 @@ const ScriptFunction ScriptFunctions[] = {
     {"IsVisible", guarded<IsVisible>},
     {"Quit", guarded<Quit>},
     {"Time", guarded<Time>},
+    // Additions of our own, after the original registry.
+    {"GetNetworkProblem", guarded<luaGetNetworkProblem>},
+    {"GetOption", guarded<GetOption>},
+    {"SaveOptions", guarded<SaveOptions>},
 };
 
 }  // namespace

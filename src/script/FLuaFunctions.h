@@ -9,9 +9,13 @@
 // What the script functions need from the window and the shell, set by the
 // client at start-up. Unset (a tool or a test without a window), GetClipBoard
 // gives an empty text and Quit does nothing.
+struct TOptions;
+
 struct TSystemHooks {
     std::function<std::string()> clipboardText;  // Latin-1
     std::function<void()> quit;
+    // Puts stored options into effect where the window allows it at once.
+    std::function<void(const TOptions&)> applyOptions;
 };
 extern TSystemHooks SystemHooks;
 

@@ -22,6 +22,12 @@ void applyWindowMode()
         platform::switchDisplayMode(WindowSettings.width, WindowSettings.height, 32);
 }
 
+void applyOptions(const TOptions& options)
+{
+    if (!WindowSettings.fullscreen && !options.fullscreen)
+        platform::setWindowSize(options.windowWidth, options.windowHeight);
+}
+
 void restoreWindowMode()
 {
     if (changesDisplayMode(WindowSettings))

@@ -9,5 +9,8 @@ extern TWindowSettings WindowSettings;
 
 void applyWindowMode();
 void restoreWindowMode();
+// The Options screen's choices that the running window can take at once:
+// its size, while it is not full screen. The rest waits for the next start.
+void applyOptions(const TOptions& options);
 // Whether the settings ask for an exclusive display-mode change.
 bool changesDisplayMode(const TWindowSettings& settings);

@@ -3,10 +3,18 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const Resolution = "Resolution";
 const char* const PlayerInfo = "Player info";
+const char* const Sound = "Sound";
+
+int within(int value, int low, int high, int fallback)
+{
+    return value < low || value > high ? fallback : value;
+}
 
 std::string besideExecutable()
 {
@@ -41,6 +49,48 @@ void TConfig::writeResolution(int width, int height) const
 
 void TConfig::writeWindowed(bool flag) const { platform::IniFile(path_).writeBool(Resolution, "Windowed", flag); }
 void TConfig::writeFullscreen(bool flag) const { platform::IniFile(path_).writeBool(Resolution, "Fullscreen", flag); }
+
+int TConfig::readWindowWidth() const
+{
+    return within(platform::IniFile(path_).readInteger(Resolution, "Window.Width", 1024), 320, 7680, 1024);
+}
+
+int TConfig::readWindowHeight() const
+{
+    return within(platform::IniFile(path_).readInteger(Resolution, "Window.Height", 764), 240, 4320, 764);
+}
+
+int TConfig::readEffectsVolume() const
+{
+    return std::clamp(platform::IniFile(path_).readInteger(Sound, "Effects volume", 100), 0, 100);
+}
+
+int TConfig::readMusicVolume() const
+{
+    return std::clamp(platform::IniFile(path_).readInteger(Sound, "Music volume", 80), 0, 100);
+}
+
+bool TConfig::writeOptions(const TOptions& options) const
+{
+    return platform::IniFile(path_).writeValues({
+        {Resolution, "Window.Width", std::to_string(options.windowWidth)},
+        {Resolution, "Window.Height", std::to_string(options.windowHeight)},
+        {Resolution, "Fullscreen", options.fullscreen ? "1" : "0"},
+        {Sound, "Effects volume", std::to_string(options.effectsVolume)},
+        {Sound, "Music volume", std::to_string(options.musicVolume)},
+    });
+}
+
+TOptions readOptions(const TConfig& config)
+{
+    TOptions options;
+    options.windowWidth = config.readWindowWidth();
+    options.windowHeight = config.readWindowHeight();
+    options.fullscreen = config.readFullscreen();
+    options.effectsVolume = config.readEffectsVolume();
+    options.musicVolume = config.readMusicVolume();
+    return options;
+}
 
 std::string TConfig::readNickname() const
 {

@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 #include "script/FLua.h"
 #include "shell/FBase.h"
+#include "shell/FConfig.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
 #include "shell/FScreenshot.h"
@@ -17,9 +18,6 @@
 #include <exception>
 
 namespace {
-
-const int ClientWidth = 1024;
-const int ClientHeight = 764;
 
 // The error report never waits for anyone: a run without a person at the
 // screen must go on.
@@ -81,7 +79,9 @@ int runApplication()
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     InterfaceReady = false;
-    if (!platform::createWindow("Vrax", ClientWidth, ClientHeight)) {
+    // The size the Options screen stored (1024 x 764 until then); start(0) reads the rest.
+    const TConfig config;
+    if (!platform::createWindow("Vrax", config.readWindowWidth(), config.readWindowHeight())) {
         std::fprintf(stderr, "Vrax: cannot create the main window\n");
         return 1;
     }

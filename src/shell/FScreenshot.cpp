@@ -34,7 +34,11 @@ void takeRequestedScreenshot(int width, int height)
         return;
     requested = false;
     const std::string path = screenshotPath();
-    if (platform::createDirectory("Screenshots") && platform::writePng(path, width, height, readFramePixels(width, height)))
+    // The frame's alpha is whatever blending left behind; a picture is opaque.
+    std::vector<std::uint8_t> pixels = readFramePixels(width, height);
+    for (std::size_t i = 3; i < pixels.size(); i += 4)
+        pixels[i] = 255;
+    if (platform::createDirectory("Screenshots") && platform::writePng(path, width, height, pixels))
         log("Screenshot saved to " + path, LogDebug);
     else
         log("Could not save the screenshot " + path, LogWarning);

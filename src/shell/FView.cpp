@@ -14,12 +14,16 @@
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
+#include "shell/FMissingInterface.h"
 #include "shell/FOpenGL.h"
 
 std::uint8_t EngineMode = ModeMenu;
 bool Terminated = false;
 
 namespace {
+
+const char* const MenuInterface = "Interface/Menu/Interface.xml";
+const char* const GameInterface = "Interface/Game/Interface.xml";
 
 // Set by the launch message, taken at the end of the frame that received it.
 bool gameStartRequest = false;
@@ -31,6 +35,7 @@ void installShellHooks()
     LaunchHooks.requestGameStart = [] { gameStartRequest = true; };
     SystemHooks.clipboardText = [] { return platform::clipboardText(); };
     SystemHooks.quit = [] { shutdown(); };
+    SystemHooks.applyOptions = [](const TOptions& options) { applyOptions(options); };
 }
 
 void startMenu()
@@ -49,7 +54,8 @@ void startMenu()
     initFonts();
     networkStart(TConfig(), std::make_unique<TUdpNetwork>());
     unloadInterface();
-    loadInterface("Interface/Menu/Interface.xml");
+    if (!loadInterface(MenuInterface))
+        reportMissingInterface(MenuInterface);
 }
 
 // Everything mode 0 made stays; the game brings its own interface and Lua state.
@@ -57,7 +63,8 @@ void startGame()
 {
     resetModelCache();
     unloadInterface();
-    loadInterface("Interface/Game/Interface.xml");
+    if (!loadInterface(GameInterface))
+        reportMissingInterface(GameInterface);
 }
 
 }  // namespace

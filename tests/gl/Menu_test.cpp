@@ -87,3 +87,28 @@ TEST_F(Menu, QuitEndsTheGame)
     EXPECT_NE(log.find("Debug: Clicked QuitButton"), std::string::npos);
     EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
 }
+
+// A player picks a bigger window on the Options screen and saves: the file
+// keeps it, the window takes it at once, and the next start opens at that size.
+TEST_F(Menu, OptionsStoreTheWindowSizeForTheNextStart)
+{
+    clickMenuButton(*this, "WelcomeScreen", "OptionsButton");
+    clickMenuButton(*this, "OptionsScreen", "SizeMoreButton");
+    clickMenuButton(*this, "OptionsScreen", "EffectsLessButton");
+    clickMenuButton(*this, "OptionsScreen", "SaveOptionsButton");
+    ASSERT_TRUE(waitForLog("Told the player: Options saved to Vrax.cfg.")) << log();
+    const std::string config = readFile(game + "/Vrax.cfg");
+    for (const char* line : {"Window.Width=1280\r\n", "Window.Height=960\r\n", "Fullscreen=0\r\n",
+                             "Effects volume=90\r\n", "Music volume=80\r\n", "Resolution.Width=1024\r\n"})
+        EXPECT_NE(config.find(line), std::string::npos) << line << " in " << config;
+    EXPECT_FALSE(std::filesystem::exists(game + "/Vrax.cfg.new"));
+    EXPECT_EQ(screenshot().width, 1280);
+
+    key("Escape");
+    ASSERT_EQ(vrax->waitExit(10), 0);
+    start(game);
+    ASSERT_FALSE(HasFatalFailure());
+    const Picture shot = screenshot();
+    EXPECT_EQ(shot.width, 1280);
+    EXPECT_EQ(shot.height, 960);
+}

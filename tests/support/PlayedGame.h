@@ -114,7 +114,7 @@ public:
         xdotool("mousedown --window " + window + " 1");
         xdotool("mouseup --window " + window + " 1");
     }
-    // Presses the keys for `text` (letters, digits and blanks) one by one.
+    // Presses the keys for `text` (letters, digits, blanks and dots) one by one.
     void type(const std::string& text)
     {
         std::string keys;
@@ -123,6 +123,8 @@ public:
                 keys += std::string(" ") + c;
             else if (c == ' ')
                 keys += " space";
+            else if (c == '.')
+                keys += " period";
             else
                 ADD_FAILURE() << "no key for '" << c << "'";
         }

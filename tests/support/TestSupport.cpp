@@ -146,7 +146,8 @@ void bringLoopbackUp()
 }  // namespace
 
 GameProcess::GameProcess(const std::string& folder, const std::string& display,
-                         const std::vector<std::pair<std::string, std::string>>& files, const std::string& netns)
+                         const std::vector<std::pair<std::string, std::string>>& files, const std::string& netns,
+                         const std::string& startIn)
 {
     namespace fs = std::filesystem;
     fs::create_directories(folder);
@@ -161,9 +162,10 @@ GameProcess::GameProcess(const std::string& folder, const std::string& display,
     fs::copy_file(VRAX_BINARY_DIR "/Vrax", folder + "/Vrax", fs::copy_options::overwrite_existing);
     for (const auto& [path, text] : files)
         writeFile(folder + "/" + path, text);
+    const std::string binary = folder + "/Vrax";
     pid_ = fork();
     if (pid_ == 0) {
-        if (chdir(folder.c_str()) != 0)
+        if (chdir((startIn.empty() ? folder : startIn).c_str()) != 0)
             _exit(126);
         prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test that started it
         if (!netns.empty()) {
@@ -181,7 +183,7 @@ GameProcess::GameProcess(const std::string& folder, const std::string& display,
         int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(out, 2);
-        execl("./Vrax", "Vrax", static_cast<char*>(nullptr));
+        execl(binary.c_str(), "Vrax", static_cast<char*>(nullptr));
         _exit(127);
     }
 }

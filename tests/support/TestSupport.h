@@ -56,9 +56,12 @@ public:
     // log, configuration and screenshots of an earlier run) into `folder`,
     // writes `files` (path in the folder, text) over it, and starts it there,
     // inside the network namespace `netns` when one is named, otherwise (as
-    // root) in a fresh one with only loopback.
+    // root) in a fresh one with only loopback. With `startIn` named, the game
+    // is started from that folder instead, as from a shell elsewhere (its
+    // stdout.txt, log and screenshots are written there).
     GameProcess(const std::string& folder, const std::string& display,
-                const std::vector<std::pair<std::string, std::string>>& files = {}, const std::string& netns = "");
+                const std::vector<std::pair<std::string, std::string>>& files = {}, const std::string& netns = "",
+                const std::string& startIn = "");
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace testing_support;
 
 TEST(Config, FirstStartWritesExactlyTheFourResolutionKeys)
@@ -81,4 +83,44 @@ TEST(Config, DefaultPathIsBesideTheExecutableAndNamedAfterIt)
     ASSERT_GE(p.size(), 4u);
     EXPECT_EQ(p.substr(p.size() - 4), ".cfg");
     EXPECT_NE(p.find("vrax_core_tests.cfg"), std::string::npos);
+}
+
+// What the Options screen stores goes in with one replacement of the file:
+// the other keys stay, no temporary file is left, and where the file cannot
+// be replaced the old one is kept whole. Out-of-range sizes read as defaults.
+TEST(Config, OptionsAreWrittenInOneReplacementAndReadBackWithinRange)
+{
+    ScratchDir dir;
+    TConfig config(dir.path() + "/Vrax.cfg");
+    readStartupConfig(config);
+    config.writeNickname("Aldric");
+    TOptions options = readOptions(config);
+    EXPECT_EQ(options.windowWidth, 1024);
+    EXPECT_EQ(options.windowHeight, 764);
+    EXPECT_EQ(options.effectsVolume, 100);
+    EXPECT_EQ(options.musicVolume, 80);
+
+    options = {1280, 960, true, 40, 0};
+    ASSERT_TRUE(config.writeOptions(options));
+    const TOptions back = readOptions(config);
+    EXPECT_EQ(back.windowWidth, 1280);
+    EXPECT_EQ(back.windowHeight, 960);
+    EXPECT_TRUE(back.fullscreen);
+    EXPECT_EQ(back.effectsVolume, 40);
+    EXPECT_EQ(back.musicVolume, 0);
+    EXPECT_EQ(config.readNickname(), "Aldric");
+    EXPECT_EQ(config.readWidth(), 1024);
+    EXPECT_FALSE(std::filesystem::exists("Vrax.cfg.new"));
+
+    // A folder where no file can be made: the write fails and the file is as it was.
+    const std::string before = readFile("Vrax.cfg");
+    std::filesystem::create_directory("Vrax.cfg.new");
+    writeFile("Vrax.cfg.new/x", "");
+    EXPECT_FALSE(config.writeOptions({800, 600, false, 100, 80}));
+    EXPECT_EQ(readFile("Vrax.cfg"), before);
+
+    writeFile("Vrax.cfg", "[Resolution]\r\nWindow.Width=-5\r\nWindow.Height=99999\r\n[Sound]\r\nMusic volume=400\r\n");
+    EXPECT_EQ(config.readWindowWidth(), 1024);
+    EXPECT_EQ(config.readWindowHeight(), 764);
+    EXPECT_EQ(config.readMusicVolume(), 100);
 }

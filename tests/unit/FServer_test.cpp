@@ -359,6 +359,14 @@ TEST_F(Lobby, AJoinerTakesTheHostsListAndGoesBackAloneWhenTheServerCloses)
     frames();
     EXPECT_EQ(events, std::vector<int>{7});
     EXPECT_EQ(ServerAddress, "127.0.0.1");
+    // Alone again: its list holds itself only, as player 1, ready to host.
+    ASSERT_EQ(lobbyList()->count, 1);
+    EXPECT_EQ(lobbyList()->at(0)->nick, "Cyra");
+    EXPECT_EQ(lobbyList()->at(0)->local, 1);
+    EXPECT_EQ(OwnPlayerId, 0);
+    EXPECT_EQ(OwnPlayerNumber, 1);
+    EXPECT_EQ(localPlayer().race, 0);
+    EXPECT_EQ(localPlayer().colour, 5);
     host.receiveAll();
     DisconnectFromMenu();  // alone again: nothing to leave
     EXPECT_TRUE(host.receiveAll().empty());

@@ -96,7 +96,7 @@ TEST_F(Tga, MissingAndTruncatedFiles)
 
     // A mod's texture name may point at a device or a folder: refused, never read for ever.
     EXPECT_FALSE(readTga("/dev/zero"));
-    EXPECT_EQ(lastLogMessage(), "Debug: Couldn't read file \"/dev/zero\".");
+    EXPECT_NE(lastLogMessage().find("/dev/zero"), std::string::npos);
     EXPECT_FALSE(readTga("Logs"));
 }
 

@@ -338,10 +338,12 @@ TEST_F(Loader, ABrokenLimitOrABadNumberEndsTheLoadUnready)
 
 TEST_F(Loader, MissingOrMalformedFilesStillCompleteTheLoad)
 {
-    loadInterface("absent.xml");
-    EXPECT_TRUE(InterfaceReady);
+    // Without its root file nothing is loaded, and nothing claims it was.
+    EXPECT_FALSE(loadInterface("absent.xml"));
+    EXPECT_FALSE(InterfaceReady);
     EXPECT_EQ(frames.size(), 1u);
     EXPECT_NE(logText().find("Debug: Error: File `absent.xml` does not exist"), std::string::npos);
+    EXPECT_EQ(logText().find("Interface Loaded"), std::string::npos);
 
     load("<Ui>\n<Frame name=\"A\">\n</Ui>\n");
     EXPECT_TRUE(InterfaceReady);

@@ -6,14 +6,19 @@
 -- (CreateServerFromMenu, Refresh, ...) are called only when the engine
 -- offers them.
 
-Screens = { "WelcomeScreen", "HostScreen", "FindScreen", "LobbyScreen" }
+Screens = { "WelcomeScreen", "HostScreen", "FindScreen", "OptionsScreen", "LobbyScreen" }
 Servers = {}          -- { address, name, count, info } per game found
 Players = {}          -- { nick, address, race, colour, team } per lobby entry
 SelectedServer = 0
 IsHost = false
 Launching = false
 NextSyncTime = 0
+SyncStarted = 0
+SyncLimit = 15000     -- ms the host waits for every clock before it gives up
+Joining = nil         -- { address, since } while a join waits for the host's answer
+JoinLimit = 5000      -- ms a join waits for that answer
 DefaultNick = "Player"
+NetworkProblem = ""   -- why LAN play cannot work on this machine, from the engine
 
 -- Sides by race number, and the player colours (0..255) by colour number.
 SideNames = { [0] = "Keep", [1] = "Great Hall" }
@@ -34,9 +39,21 @@ end
 
 -- Buttons ---------------------------------------------------------------
 
+-- The buttons on the left stay live in the lobby: using one leaves it first,
+-- as Leave does, so no server stays open behind another screen.
 ButtonActions = {
-  HostButton = function() OpenHostScreen() end,
-  FindButton = function() OpenFindScreen() end,
+  HostButton = function() LeaveLobbyIfIn() OpenHostScreen() end,
+  FindButton = function() LeaveLobbyIfIn() OpenFindScreen() end,
+  OptionsButton = function() LeaveLobbyIfIn() OpenOptionsScreen() end,
+  SizeLessButton = function() StepOption("size", -1) end,
+  SizeMoreButton = function() StepOption("size", 1) end,
+  DisplayButton = function() Options.fullscreen = not Options.fullscreen ShowOptions() end,
+  EffectsLessButton = function() StepOption("effects", -10) end,
+  EffectsMoreButton = function() StepOption("effects", 10) end,
+  MusicLessButton = function() StepOption("music", -10) end,
+  MusicMoreButton = function() StepOption("music", 10) end,
+  SaveOptionsButton = function() SaveMenuOptions() end,
+  OptionsBackButton = function() ShowScreen("WelcomeScreen") end,
   QuitButton = function() Quit() end,
   CreateButton = function() CreateGame() end,
   HostBackButton = function() ShowScreen("WelcomeScreen") end,
@@ -63,7 +80,7 @@ FieldLeaveActions = { NickField = function() CommitNick() end }
 
 -- Tab walks from the name field through the fields of the screen shown.
 ScreenFields = {
-  WelcomeScreen = {}, HostScreen = { "ServerNameField", "ServerInfoField" },
+  WelcomeScreen = {}, OptionsScreen = {}, HostScreen = { "ServerNameField", "ServerInfoField" },
   FindScreen = { "AddressField" }, LobbyScreen = { "ChatField" },
 }
 
@@ -89,8 +106,20 @@ end
 
 -- Hosting ---------------------------------------------------------------
 
+-- Host and Find refuse, saying why, when the engine could not open the network.
+function LanAvailable()
+  if NetworkProblem ~= "" then
+    Tell(NetworkProblem)
+    return false
+  end
+  return true
+end
+
 function OpenHostScreen()
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   ShowScreen("HostScreen")
   if GetText("ServerNameFieldText") == "" then
     local default = NetValue("getServerNameFromMenu", "")
@@ -110,6 +139,9 @@ function CreateGame()
     return
   end
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   if CallNet("CreateServerFromMenu", name, GetText("ServerInfoFieldText")) then
     IsHost = true
     EnterLobby(name)
@@ -123,6 +155,9 @@ end
 
 function OpenFindScreen()
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
   ShowScreen("FindScreen")
   RefreshServers()
   FocusField("AddressField")
@@ -205,9 +240,18 @@ function JoinGame(address, name)
     return
   end
   CommitNick()
+  if not LanAvailable() then
+    return
+  end
+  -- A host's own game shows in its list, but it plays there already.
+  if IsHost then
+    Tell("You are hosting a game: leave its lobby before you join another.")
+    return
+  end
   if CallNet("ConnectFromMenu", address, GetText("NickFieldText")) then
     IsHost = false
     EnterLobby(name or address)
+    Joining = { address = address, since = Time() }
     AddLine("Joining " .. address .. "...")
   else
     AddLine("Joining needs the network, which this build does not have yet.")
@@ -229,7 +273,14 @@ function EnterLobby(title)
   FocusField("ChatField")
 end
 
+function LeaveLobbyIfIn()
+  if CurrentScreen == "LobbyScreen" then
+    LeaveLobby()
+  end
+end
+
 function LeaveLobby()
+  Joining = nil
   if IsHost then
     CallNet("UndoCreateServerFromMenu")
   else
@@ -238,7 +289,7 @@ function LeaveLobby()
   IsHost = false
   Launching = false
   ShowScreen("WelcomeScreen")
-  AddLine("You left the lobby.")
+  Tell("You left the lobby.")
 end
 
 function ShowPlayers()
@@ -266,6 +317,7 @@ function StartLaunch()
   end
   Launching = true
   NextSyncTime = 0
+  SyncStarted = Time()
   SetVisible("LaunchButton", false)
   SetVisible("SyncBar", true)
   SetWidth("SyncFill", 0)
@@ -273,10 +325,38 @@ function StartLaunch()
 end
 
 function LobbyUpdate()
+  WatchJoin()
+  WatchLaunch()
+end
+
+-- The host's first answer fills the player list; without one the join gives
+-- up and the player is back at the list of games.
+function WatchJoin()
+  if not Joining then
+    return
+  end
+  if table.getn(Players) > 0 then
+    Joining = nil
+  elseif Time() - Joining.since > JoinLimit then
+    local address = Joining.address
+    Joining = nil
+    CallNet("DisconnectFromMenu")
+    ShowScreen("FindScreen")
+    FocusField("AddressField")
+    Tell("Nobody answered at " .. address .. " within " .. math.floor(JoinLimit / 1000) ..
+      " seconds: no game is open there. Pick a game from the list or check the address.")
+  end
+end
+
+function WatchLaunch()
   if not Launching or Time() < NextSyncTime then
     return
   end
   NextSyncTime = Time() + 100
+  if Time() - SyncStarted > SyncLimit then
+    GiveUpLaunch()
+    return
+  end
   local waiting = SynchroniseClients()
   local remaining = math.max(0, math.min(10, tonumber(NetValue("MaxWaitingTime", 0)) or 0))
   SetWidth("SyncFill", math.floor(GetWidth("SyncBar") * (10 - remaining) / 10))
@@ -286,6 +366,80 @@ function LobbyUpdate()
     SetWidth("SyncFill", GetWidth("SyncBar"))
     SetText("SyncText", "Launching the game")
     BroadCastLaunchGame_()
+  end
+end
+
+-- A machine that never answers must not hold the lobby for ever: the host
+-- can try again or leave.
+function GiveUpLaunch()
+  Launching = false
+  SetVisible("SyncBar", false)
+  SetVisible("LaunchButton", true)
+  Tell("The clocks could not be synchronised in " .. math.floor(SyncLimit / 1000) ..
+    " seconds: a player's machine does not answer. Press Launch to try again, or Leave.")
+end
+
+-- Options ---------------------------------------------------------------
+
+-- Window sizes offered, smallest first; a stored size not in the list is kept as a choice of its own.
+WindowSizes = { { 800, 600 }, { 1024, 764 }, { 1280, 960 }, { 1600, 1200 } }
+Options = { size = 2, fullscreen = false, effects = 100, music = 80 }
+
+function OptionValue(name, fallback)
+  local f = _G["GetOption"]
+  if type(f) == "function" then
+    return tonumber(f(name)) or fallback
+  end
+  return fallback
+end
+
+function OpenOptionsScreen()
+  CommitNick()
+  local width, height = OptionValue("WindowWidth", 1024), OptionValue("WindowHeight", 764)
+  Options.size = 0
+  for i, size in ipairs(WindowSizes) do
+    if size[1] == width and size[2] == height then
+      Options.size = i
+    end
+  end
+  if Options.size == 0 then
+    table.insert(WindowSizes, { width, height })
+    table.sort(WindowSizes, function(a, b) return a[1] * a[2] < b[1] * b[2] end)
+    return OpenOptionsScreen()
+  end
+  Options.fullscreen = OptionValue("Fullscreen", 0) ~= 0
+  Options.effects = OptionValue("EffectsVolume", 100)
+  Options.music = OptionValue("MusicVolume", 80)
+  ShowScreen("OptionsScreen")
+  ShowOptions()
+end
+
+function StepOption(name, step)
+  if name == "size" then
+    Options.size = math.max(1, math.min(table.getn(WindowSizes), Options.size + step))
+  else
+    Options[name] = math.max(0, math.min(100, Options[name] + step))
+  end
+  ShowOptions()
+end
+
+function ShowOptions()
+  local size = WindowSizes[Options.size]
+  SetText("SizeValue", size[1] .. " x " .. size[2])
+  SetText("DisplayButtonText", Options.fullscreen and "Full screen" or "In a window")
+  SetText("EffectsValue", tostring(Options.effects))
+  SetText("MusicValue", tostring(Options.music))
+end
+
+function SaveMenuOptions()
+  local size = WindowSizes[Options.size]
+  local save = _G["SaveOptions"]
+  if type(save) ~= "function" then
+    Tell("Options cannot be saved by this build.")
+  elseif save(size[1], size[2], Options.fullscreen, Options.effects, Options.music) then
+    Tell("Options saved to Vrax.cfg.")
+  else
+    Tell("The options could not be written to Vrax.cfg: is the game folder read-only?")
   end
 end
 
@@ -340,7 +494,7 @@ function MenuEvent()
     IsHost = false
     Launching = false
     ShowScreen("FindScreen")
-    AddLine("The host has closed the game.")
+    Tell("The host has closed the game.")
   else
     ButtonReleasedElsewhere()
   end
@@ -354,6 +508,12 @@ function MenuStart()
   ShowServers()
   ShowPlayers()
   AddLine("Welcome to Vrax.")
+  NetworkProblem = tostring(NetValue("GetNetworkProblem", ""))
+  if NetworkProblem ~= "" then
+    SetText("WelcomeLine6", "LAN play is unavailable on this machine: the console says why.")
+    SetColor("WelcomeLine6", 255, 120, 90)
+    Tell(NetworkProblem)
+  end
 end
 
 Log("Menu scripts loaded")

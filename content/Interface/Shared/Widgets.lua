@@ -93,6 +93,25 @@ function AddLine(text)
   end
 end
 
+-- A message for the player: logged, then shown in the console over as
+-- many lines as it needs, broken between words.
+function Tell(text)
+  text = string.gsub(tostring(text or ""), "%c", " ")
+  Log("Told the player: " .. text)
+  local font = GetFont("ConsoleLine1")
+  local line = ""
+  for word in string.gmatch(text, "%S+") do
+    local longer = line == "" and word or line .. " " .. word
+    if line ~= "" and GetStringWidth(longer, font) > ConsoleWidth then
+      AddLine(line)
+      line = "   " .. word
+    else
+      line = longer
+    end
+  end
+  AddLine(line)
+end
+
 -- Buttons ---------------------------------------------------------------
 
 ButtonActions = {}  -- button name -> function run when it is clicked
