@@ -7,6 +7,7 @@ namespace {
 
 const char* const Resolution = "Resolution";
 const char* const PlayerInfo = "Player info";
+const char* const Sound = "Sound";
 
 std::string besideExecutable()
 {
@@ -61,6 +62,11 @@ void TConfig::writeDefaultServerName(const std::string& text) const
 {
     platform::IniFile(path_).writeString(PlayerInfo, "Default server name", text);
 }
+
+int TConfig::readEffectsVolume() const { return platform::IniFile(path_).readInteger(Sound, "Effects volume", 100); }
+int TConfig::readMusicVolume() const { return platform::IniFile(path_).readInteger(Sound, "Music volume", 80); }
+void TConfig::writeEffectsVolume(int volume) const { platform::IniFile(path_).writeInteger(Sound, "Effects volume", volume); }
+void TConfig::writeMusicVolume(int volume) const { platform::IniFile(path_).writeInteger(Sound, "Music volume", volume); }
 
 TWindowSettings readStartupConfig(const TConfig& config)
 {

@@ -1,6 +1,6 @@
 // FConfig: the INI file beside the executable ("Vrax.cfg" for "Vrax") with
-// the resolution, the two window-mode switches, the nickname and the default
-// server name. TConfig holds no state: every call opens and closes the file.
+// the resolution, the two window-mode switches, the nickname, the default
+// server name and the two sound volumes. TConfig holds no state: every call opens and closes the file.
 #pragma once
 
 #include <string>
@@ -26,6 +26,13 @@ public:
     void writeNickname(const std::string& text) const;
     std::string readDefaultServerName() const;
     void writeDefaultServerName(const std::string& text) const;
+
+    // Section "Sound", keys "Effects volume" (100 when absent) and "Music
+    // volume" (80), each 0..255.
+    int readEffectsVolume() const;
+    int readMusicVolume() const;
+    void writeEffectsVolume(int volume) const;
+    void writeMusicVolume(int volume) const;
 
 private:
     std::string path_;

@@ -14,6 +14,7 @@
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
 #include "script/FLua.h"
+#include "sound/FSound.h"
 
 std::uint8_t EngineMode = ModeMenu;
 bool GameStartRequest = false;
@@ -34,6 +35,7 @@ static void startMenu()
     InitTextures();
     initCursor();
     initFonts();
+    soundStart(TConfig());
     networkStart(TConfig());
     unloadInterface();
     loadInterface("Interface/Menu/Interface.xml");
@@ -43,6 +45,7 @@ static void startMenu()
 static void startGame()
 {
     resetModelCache();
+    soundEnterGame();
     unloadInterface();
     loadInterface("Interface/Game/Interface.xml");
 }
@@ -66,6 +69,7 @@ void frameStep()
 void shutdown()
 {
     networkStop();
+    soundShutdown();
     releaseRenderingContext();
     restoreWindowMode();
     platform::showSystemCursor(true);
