@@ -44,8 +44,10 @@ int openTrack(const char* file)
 
 void playMusic(int slot, int percent)
 {
-    if (Sound.device && Sound.music[slot] >= 0)
-        Sound.device->playMusic(Sound.music[slot], percent * Sound.musicVolume / 100);
+    if (!Sound.device || Sound.music[slot] < 0)
+        return;
+    Sound.device->playMusic(Sound.music[slot], percent * Sound.musicVolume / 100);
+    log(std::string("Playing music `") + (slot == MenuSlot ? MenuMusicFile : GameMusicFile) + "`", LogDebug);
 }
 
 bool validKind(TSoundKind kind)
