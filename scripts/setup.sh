@@ -10,7 +10,7 @@ packages=(
   # the game
   libsdl2-dev libsdl2-mixer-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   liblua5.1-0-dev libpugixml-dev
-  # content tools
+  # content tools (voices: espeak-ng and sox; music encoders: libvorbis-dev, libmp3lame-dev)
   libfreetype-dev fonts-liberation fonts-dejavu-core libpng-dev
   espeak-ng libvorbis-dev libmp3lame-dev vorbis-tools lame sox imagemagick
   # tests: a private X server driven like a person, low-port capability, network namespaces
