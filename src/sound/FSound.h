@@ -72,5 +72,7 @@ void toggleEffectsVolume();
 void unitSound(const TUnitAttributes& definition, bool localOwner, TSoundKind kind);
 // The advisor of the local race: the sound set of definition 1 (race 0) or 11.
 void advisorSound(TSoundKind kind, int localRace);
-// One of the definition's files for the kind, if the voice is free.
+// One of the definition's files for the kind, if the voice is free. The
+// definition is a record of UnitTypes, which keeps its file counts; any other
+// record plays nothing.
 void definitionSound(const TUnitAttributes& definition, TSoundKind kind);
