@@ -378,3 +378,39 @@ TEST_F(Definitions, TheShippedFilesLoadCompletely)
     EXPECT_GT(secondsToKill(spearman, UnitTypes[14]), 3 * secondsToKill(UnitTypes[14], spearman));
     EXPECT_LE(warden.res1Cost, 4 * spearman.res1Cost);
 }
+
+// The shipped map against the shipped types: two to eight start positions
+// (0 and 1 where the game expects them) and stones clear of every start.
+TEST_F(Definitions, TheWelcomeMapPlacesKnownTypesAwayFromTheStarts)
+{
+    ASSERT_TRUE(LoadUnitTypes(VRAX_SOURCE_DIR "/content/Data/units.xml"));
+    std::istringstream map(readFile(VRAX_SOURCE_DIR "/content/Maps/Welcome.vrax"));
+    std::vector<std::pair<int, int>> starts(8, {-1, -1});
+    std::vector<std::pair<int, int>> stones;
+    std::string line;
+    while (std::getline(map, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        int kind = -1, x = -1, y = -1;
+        ASSERT_TRUE(fields >> kind >> x >> y) << line;
+        ASSERT_TRUE(kind >= 0 && kind < static_cast<int>(UnitTypes.size())) << line;
+        if (kind <= 9) {
+            ASSERT_LT(kind, 8) << line;
+            starts[static_cast<std::size_t>(kind)] = {x, y};
+        } else {
+            EXPECT_EQ(UnitTypes[static_cast<std::size_t>(kind)].name, "Standing Stone") << line;
+            const int h = UnitTypes[static_cast<std::size_t>(kind)].size / 2;
+            EXPECT_TRUE(x - h >= 0 && y - h >= 0 && x + h <= 480 && y + h <= 480) << line;
+            stones.push_back({x, y});
+        }
+    }
+    EXPECT_EQ(starts[0], (std::pair<int, int>{120, 120}));
+    EXPECT_EQ(starts[1], (std::pair<int, int>{360, 360}));
+    EXPECT_GE(stones.size(), 4u);
+    for (const auto& [sx, sy] : starts) {
+        EXPECT_TRUE(sx >= 40 && sy >= 40 && sx <= 440 && sy <= 440);  // room for the starting units
+        for (const auto& [x, y] : stones)
+            EXPECT_GT((x - sx) * (x - sx) + (y - sy) * (y - sy), 60 * 60) << x << "," << y;
+    }
+}
