@@ -239,8 +239,8 @@ TEST_F(Definitions, AnAbilityOrUpgradeMissingAFieldIsSkippedAndTheNextTakesItsSl
     EXPECT_EQ(aura.instantEffect.damage, -3);
     EXPECT_EQ(aura.periodicEffect.damage, -3);
 
-    for (const char* skipped : {"item 1 `NoSpecial` skipped: no element `special`", "item 3 `BadRange` skipped: `range`",
-                                "item 4 `NoKey` skipped", "item 5 `BadFlag` skipped", "item 6 `NoSpeed` skipped"})
+    for (const char* skipped : {"item 0 `NoSpecial` skipped: no element `special`", "item 2 `BadRange` skipped: `range`",
+                                "item 3 `NoKey` skipped", "item 4 `BadFlag` skipped", "item 5 `NoSpeed` skipped"})
         EXPECT_TRUE(logged(std::string("Warning: Parsing Abilities.xml, ") + skipped)) << skipped;
 
     writeFile("upgrades.xml", "<upgrades>" + upgrade(1, "Spears") + "<upgrade><name>NoTooltip</name></upgrade>" +
@@ -276,6 +276,18 @@ TEST_F(Definitions, BrokenFilesAreLoggedAndKeepWhatLoadedBefore)
         LoadUnitTypes("more.xml");
     EXPECT_EQ(&UnitTypes[0], first);
     EXPECT_EQ(UnitTypes[0].buildings[0], &UnitTypes[1]);
+
+    // Values that would divide by zero or flood the grid are brought back in bounds.
+    writeFile("odd.xml", "<units><unit><id>5</id><name>Odd</name><modelscale>0</modelscale><size>100000</size></unit>"
+                         "<unit><id>6</id><size>-3</size></unit></units>");
+    ResetDefinitions();
+    EXPECT_TRUE(LoadUnitTypes("odd.xml"));
+    ASSERT_EQ(UnitTypes.size(), 2u);
+    EXPECT_EQ(UnitTypes[0].modelScale, 10);
+    EXPECT_EQ(UnitTypes[0].size, 480);
+    EXPECT_EQ(UnitTypes[1].size, 0);
+    EXPECT_TRUE(logged("Warning: Parsing Units.xml, modelscale 0 on `Odd` must be above 0; 10 is used"));
+    EXPECT_TRUE(logged("Warning: Parsing Units.xml, size 100000 on `Odd` must be 0 to 480; 480 is used"));
 
     writeFile("bad.xml", "<units><unit><id>1</id></units>");
     const std::size_t before = UnitTypes.size();
