@@ -307,6 +307,31 @@ TEST_F(Sounds, AMissingTrackIsLoggedAndTheRestGoesOn)
     EXPECT_EQ(heard->music.back(), "play Sounds/stream/GameTheme.ogg 80");
 }
 
+TEST_F(Sounds, EveryShippedUnitTypeAnswersAndEachRacesAdvisorSpeaks)
+{
+    std::filesystem::create_directory_symlink(VRAX_BINARY_DIR "/game/Sounds", "Sounds");
+    ASSERT_TRUE(LoadUnitTypes(VRAX_SOURCE_DIR "/content/Data/units.xml"));
+    ASSERT_EQ(UnitTypes.size(), 20u);
+    startRecording();
+    for (const TUnitAttributes& type : UnitTypes) {
+        const std::size_t before = heard->voices.size();
+        unitSound(type, true, TSoundKind::Listen);
+        later();
+        EXPECT_EQ(heard->voices.size(), before + 1) << type.name << " is silent when selected";
+    }
+    for (int race : {0, 1})
+        for (TSoundKind kind : {TSoundKind::Building, TSoundKind::Gold, TSoundKind::Wood, TSoundKind::Under}) {
+            advisorSound(kind, race);
+            later();
+            ASSERT_FALSE(heard->voices.empty());
+            EXPECT_NE(heard->voices.back().first.find(race == 0 ? "/Serf/Serf" : "/Drudge/Drudge"), std::string::npos)
+                << heard->voices.back().first;
+            EXPECT_NE(heard->voices.back().first.find(soundKindName(kind)), std::string::npos);
+        }
+    EXPECT_EQ(heard->voices.size(), 28u);
+    EXPECT_EQ(logCount("not found for"), 0);
+}
+
 // The real mixer with SDL's audio driver chosen for the test.
 class Mixer : public Sounds {
 protected:
