@@ -15,6 +15,8 @@ set(VRAX_CLIENT_SOURCES
   src/platform/Window.cpp
   src/platform/SdlKeys.cpp
   src/platform/UdpSocket.cpp
+  src/platform/AudioMixer.cpp
+  src/sound/FSoundMixer.cpp
   src/shell/FGlWindow.cpp
   src/shell/FView.cpp
   src/shell/FOpenGL.cpp

@@ -112,6 +112,7 @@ void TConfig::writeDefaultServerName(const std::string& text) const
     platform::IniFile(path_).writeString(PlayerInfo, "Default server name", text);
 }
 
+
 TWindowSettings readStartupConfig(const TConfig& config)
 {
     if (!config.exists()) {

@@ -16,6 +16,7 @@
 #include "shell/FLogs.h"
 #include "shell/FMissingInterface.h"
 #include "shell/FOpenGL.h"
+#include "sound/FSound.h"
 
 std::uint8_t EngineMode = ModeMenu;
 bool Terminated = false;
@@ -52,6 +53,7 @@ void startMenu()
     InitTextures();
     initCursor();
     initFonts();
+    soundStart(TConfig());
     networkStart(TConfig(), std::make_unique<TUdpNetwork>());
     unloadInterface();
     if (!loadInterface(MenuInterface))
@@ -62,6 +64,7 @@ void startMenu()
 void startGame()
 {
     resetModelCache();
+    soundEnterGame();
     unloadInterface();
     if (!loadInterface(GameInterface))
         reportMissingInterface(GameInterface);
@@ -93,6 +96,7 @@ void frameStep()
 void shutdown()
 {
     networkStop();
+    soundShutdown();
     releaseRenderingContext();
     restoreWindowMode();
     platform::showSystemCursor(true);

@@ -32,6 +32,14 @@ TEST_F(Game, TheHostLaunchesAloneAndAChatLineReachesTheGameConsole)
     ASSERT_TRUE(waitForLog(Launched, 20)) << log();
     ASSERT_TRUE(waitForLog("Interface Loaded", 10, Launched)) << log();
     EXPECT_TRUE(waitForLog("Debug: Game scripts loaded", 1, Launched)) << log();
+    {
+        // The menu's track gave way to the game's as the game started.
+        const std::string text = log();
+        const std::size_t menuMusic = text.find("Playing music `Sounds/stream/MenuTheme.mp3`");
+        const std::size_t gameMusic = text.find("Playing music `Sounds/stream/GameTheme.ogg`");
+        EXPECT_LT(menuMusic, gameMusic) << text;
+        EXPECT_LT(gameMusic, text.find(Launched)) << text;
+    }
 
     // The chat field has the keyboard from the start.
     xdotool("key --delay 60 --window " + window + " h e l l p BackSpace o space t h e r e Return");
