@@ -186,7 +186,16 @@ void TModel::AdvanceAnimation(int t)
         animationTime = s.intervalStart + t;
         return;
     }
-    const int n = animationTime + FrameClock.elapsed;
+    AdvanceAnimationBy(FrameClock.elapsed);
+}
+
+void TModel::AdvanceAnimationBy(int elapsedMs)
+{
+    const std::vector<SequenceChunk>& sequences = model().sequences;
+    if (!animating || sequences.empty() || static_cast<std::size_t>(sequenceIndex) >= sequences.size())
+        return;
+    const SequenceChunk& s = sequences[static_cast<std::size_t>(sequenceIndex)];
+    const int n = animationTime + elapsedMs;
     if (n > s.intervalEnd) {
         if (looping) {
             if (!returnAnimation.empty()) {
