@@ -35,9 +35,10 @@ TEST(Scenario, ReadsEveryCommand)
                             "order spears hold\n"
                             "run 3000 until won\n"
                             "run 10\n"
-                            "print\n");
+                            "print\n"
+                            "show Spearman of 1\n");
     ASSERT_TRUE(s.errors.empty()) << s.errors.front();
-    ASSERT_EQ(s.steps.size(), 15u);
+    ASSERT_EQ(s.steps.size(), 16u);
     EXPECT_EQ(s.steps[0].kind, StepKind::Seed);
     EXPECT_EQ(s.steps[0].number, 7);
     EXPECT_EQ(s.steps[0].line, 2);
@@ -78,6 +79,8 @@ TEST(Scenario, ReadsEveryCommand)
     EXPECT_EQ(s.steps[12].number, 3000);
     EXPECT_FALSE(s.steps[13].untilWon);
     EXPECT_EQ(s.steps[14].kind, StepKind::Print);
+    EXPECT_EQ(s.steps[15].kind, StepKind::Show);
+    EXPECT_EQ(s.steps[15].who.typeName, "Spearman");
 }
 
 TEST(Scenario, ReportsEachBadLineAndKeepsTheRest)
@@ -109,7 +112,7 @@ TEST(Scenario, ReportsEachBadLineAndKeepsTheRest)
         "line 9: expected \"won\", found \"lost\"",
         "line 10: unexpected \"20\" at the end of the line",
         "line 11: vrax-sim plays the host: write \"player N host\"",
-        "line 12: unknown command \"fly\" (seed, player, map, place, order, queue, run, print)",
+        "line 12: unknown command \"fly\" (seed, player, map, place, order, queue, run, print, show)",
     };
     EXPECT_EQ(s.errors, expected);
 

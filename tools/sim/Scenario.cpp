@@ -155,7 +155,7 @@ ScenarioStep readStep(LineReader& in)
     const std::string verb = lower(in.word("a command"));
     if (verb == "seed") {
         step.kind = StepKind::Seed;
-        step.number = in.number("a seed", 0, INT64_MAX);
+        step.number = in.number("a seed", 0, UINT32_MAX);
     } else if (verb == "player") {
         step.kind = StepKind::Player;
         step.number = in.player();
@@ -200,8 +200,11 @@ ScenarioStep readStep(LineReader& in)
         }
     } else if (verb == "print") {
         step.kind = StepKind::Print;
+    } else if (verb == "show") {
+        step.kind = StepKind::Show;
+        step.who = in.choice();
     } else {
-        throw LineError{"unknown command \"" + verb + "\" (seed, player, map, place, order, queue, run, print)"};
+        throw LineError{"unknown command \"" + verb + "\" (seed, player, map, place, order, queue, run, print, show)"};
     }
     in.finish();
     return step;

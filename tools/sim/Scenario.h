@@ -26,6 +26,7 @@ enum class StepKind {
     Queue,   // queue WHO ORDER...: after what they are doing
     Run,     // run TICKS [until won]
     Print,   // print
+    Show,    // show WHO: where each unit is and what it does
 };
 
 // The orders a scenario can give; each becomes the game's own order kind.

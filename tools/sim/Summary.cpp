@@ -26,7 +26,11 @@ void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players
         long long total = 0;
         for (auto u = first; u != last; ++u)
             total += std::llround(u->hp);
-        out << "player " << player << ": " << (last - first) << (last - first == 1 ? " unit" : " units");
+        if (player == 0)
+            out << "neutral: " << (last - first);
+        else
+            out << "player " << player << ": " << (last - first);
+        out << (last - first == 1 ? " unit" : " units");
         if (first != last)
             out << ", " << total << " hp";
         out << "\n";

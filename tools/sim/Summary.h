@@ -16,7 +16,8 @@ struct LivingUnit {
 };
 
 // "tick N", then per player (every player in players, ascending, and any
-// owner of a living unit) its units by type, hit points rounded and highest first.
+// owner of a living unit; owner 0 is "neutral", the map's own units) its
+// units by type, hit points rounded and highest first.
 void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive);
 
 // "timing: N ticks in S s, R ticks/s" for the ticks run so far.
