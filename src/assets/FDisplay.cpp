@@ -196,7 +196,10 @@ void TModel::AdvanceAnimationBy(int elapsedMs)
         return;
     const SequenceChunk& s = sequences[static_cast<std::size_t>(sequenceIndex)];
     const int n = animationTime + elapsedMs;
-    if (n > s.intervalEnd) {
+    // Reaching the end exactly ends the sequence too: with frame times that
+    // divide its length a looping attack would otherwise wrap for ever
+    // without raising the release marker, and a death would start over.
+    if (n >= s.intervalEnd && elapsedMs > 0) {
         if (looping) {
             if (!returnAnimation.empty()) {
                 currentAnimation = returnAnimation;

@@ -146,11 +146,12 @@ void regenerate(TUnit& unit)
         unit.mp = std::min(unit.mp + unit.mpRegen, static_cast<double>(unit.maxMp));
 }
 
-// A corpse loses 30 hit points a second of frame time; the host removes it
-// at -110, and tells the others, so every list keeps the host's order.
+// A corpse loses 30 hit points a second of frame time. The host removes it
+// at -110 and tells the others, so every list keeps the host's order; a
+// machine whose removal report was lost lets the corpse go two seconds later.
 void decay(TGame& game, TUnit& unit)
 {
-    if (unit.hp <= CorpseRemovalHp && game.hosting)
+    if (unit.hp <= (game.hosting ? CorpseRemovalHp : CorpseRemovalHp - 60))
         unit.removeMe = true;
     if (unit.hp < 0)
         unit.hp -= game.elapsed / 1000.0 * 30;
