@@ -181,6 +181,7 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
         return;
     game.tick += 1;
 
+    game.nearby.Open(game.tick);
     for (std::size_t i = 0; i < game.units.size(); ++i) {
         TUnit& unit = *game.units[i];
         if (unit.alive) {
@@ -191,6 +192,7 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
             decay(game, unit);
         }
     }
+    game.nearby.Close();
     for (std::size_t i = game.units.size(); i-- > 0;) {
         TUnit& unit = *game.units[i];
         for (TSpellSlot& spell : unit.spells)

@@ -70,6 +70,8 @@ void startWalking(TGame& game, TUnit& unit)
 // The nearest live unit of another player within 40 cells, first found on a tie.
 TUnit* nearestEnemy(TGame& game, const TUnit& unit)
 {
+    if (game.nearby.IsOpen())
+        return game.nearby.NearestEnemy(game, unit, 1600);
     TUnit* best = nullptr;
     std::int32_t bestDistance = 1600;
     for (const std::unique_ptr<TUnit>& other : game.units) {
