@@ -4,6 +4,8 @@
 // counts. The grid is indexed by cell x first, then cell y.
 #pragma once
 
+#include "game/FCellMath.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -12,11 +14,6 @@ class TUnit;
 constexpr int MapCells = 480;   // cells on each axis
 constexpr int CellSize = 16;    // world units per cell
 
-struct TCell {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend bool operator==(const TCell&, const TCell&) = default;
-};
 
 struct TMapTile {
     std::int32_t occupancy = 0;   // footprints covering the cell; free at 0
