@@ -10,7 +10,7 @@
 
 TGame* CurrentGame = nullptr;
 
-TGame::TGame()
+TGame::TGame() : pathFinder(std::make_unique<Tastar>(MapCells, MapCells))
 {
     for (int i = 0; i < MaxPlayers; ++i)
         players[static_cast<std::size_t>(i)].colour = i;

@@ -13,6 +13,7 @@
 #include "game/FUnit.h"
 #include "game/FWarning.h"
 #include "game/Fgroup.h"
+#include "game/pathfinder.h"
 #include "world/Fmap.h"
 
 #include <array>
@@ -66,6 +67,7 @@ public:
 
     std::vector<std::unique_ptr<TUnit>> units;  // UnitList, in the host's order
     Tmap map;
+    std::unique_ptr<Tastar> pathFinder;  // reused by every search
     TUnitGroup selection;
     std::array<std::vector<TUnit*>, ControlGroupCount> controlGroups;
     TWarning warning;

@@ -6,8 +6,10 @@
 #include "game/FUnit.h"
 #include "game/FUnitLoad.h"
 #include "game/FWarning.h"
+#include "game/pathfinder.h"
 
 #include <cmath>
+#include <optional>
 
 Torder Torder::ToCell(std::uint8_t kind, int x, int y, std::uint8_t mode)
 {
@@ -33,6 +35,16 @@ bool TargetsUnit(std::uint8_t kind)
 }
 
 namespace {
+
+// The grid as the path finder reads it.
+class MapOccupancy : public TOccupancy {
+public:
+    explicit MapOccupancy(const Tmap& map) : map_(map) {}
+    bool cellFree(int x, int y) const override { return map_.at(x, y).occupancy == 0; }
+
+private:
+    const Tmap& map_;
+};
 
 // An order that names a unit no longer alive can never be carried out.
 bool HasLostTarget(const Torder& order)
@@ -73,11 +85,11 @@ TUnit* nearestEnemy(TGame& game, const TUnit& unit)
     if (game.nearby.IsOpen())
         return game.nearby.NearestEnemy(game, unit, 1600);
     TUnit* best = nullptr;
-    std::int32_t bestDistance = 1600;
+    std::int64_t bestDistance = 1600;
     for (const std::unique_ptr<TUnit>& other : game.units) {
         if (!other->alive || !other->outside || other->owner == unit.owner || other->owner == NeutralOwner)
             continue;
-        const std::int32_t d = CellDistance2(unit, *other);
+        const std::int64_t d = CellDistanceSquared(unit.Cell(), other->Cell());
         if (d < bestDistance) {
             bestDistance = d;
             best = other.get();
@@ -282,11 +294,8 @@ bool IsOutOfRange(const TUnit& unit)
     const std::uint8_t kind = unit.currentOrder.kind;
     if (kind == OrderKind::Idle || kind == OrderKind::HoldPosition)
         return false;
-    const TCell goal = GoalCell(unit);
-    const std::int32_t d = SquaredDistance(goal.x - unit.cellX, goal.y - unit.cellY);
-    const int range = OrderRange(unit);
-    const int limit = unit.idle ? range + 2 : range;
-    return d > limit * limit;
+    const std::int64_t limit = OrderRange(unit) + (unit.idle ? 2 : 0);
+    return CellDistanceSquared(unit.Cell(), GoalCell(unit)) > limit * limit;
 }
 
 void OrderTick(TGame& game, TUnit& unit)
@@ -327,11 +336,12 @@ void ReachWaypoint(TGame& game, TUnit& unit)
 
 std::vector<TCell> FindPath(TGame& game, TUnit& unit)
 {
-    (void)game;
-    // Straight to the goal until the grid search takes over.
-    const TCell goal = GoalCell(unit);
-    const int range = OrderRange(unit);
-    if (SquaredDistance(goal.x - unit.cellX, goal.y - unit.cellY) <= range * range)
-        return {};
-    return {goal};
+    const std::int64_t range = OrderRange(unit);
+    TMyQueue turns = game.pathFinder->PlanPath(MapOccupancy(game.map), unit.Size(), unit.Cell(), GoalCell(unit),
+                                               range * range);
+    std::vector<TCell> path;
+    path.reserve(static_cast<std::size_t>(turns.count()));
+    while (std::optional<TCell> cell = turns.pop())
+        path.push_back(*cell);
+    return path;
 }

@@ -193,21 +193,6 @@ void StatsChanged(TGame& game, TUnit& unit)
     ReportUnit(game, unit, UpdateMask::Stats);
 }
 
-std::int32_t SquaredDistance(std::int32_t dx, std::int32_t dy)
-{
-    for (const std::int32_t d : {dx, dy})
-        if (d >= 46341 || d <= -46341) {
-            log("Integer Overflow ! " + std::to_string(d), LogDebug);
-            return 1;
-        }
-    return dx * dx + dy * dy;
-}
-
-std::int32_t CellDistance2(const TUnit& a, const TUnit& b)
-{
-    return SquaredDistance(a.cellX - b.cellX, a.cellY - b.cellY);
-}
-
 std::int64_t AngleTowards(TCell from, TCell to)
 {
     double angle = std::atan2(static_cast<double>(to.y - from.y), static_cast<double>(to.x - from.x)) * WorldScale;

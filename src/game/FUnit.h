@@ -118,10 +118,6 @@ void SetMarked(TGame& game, TUnit& unit, bool marked);
 // of the local player's units is hurt.
 void UnderAttackAlert(TGame& game, const TUnit& target);
 
-// Squared cell distance; an operand of magnitude 46341 or more is logged
-// ("Integer Overflow ! ") and gives 1.
-std::int32_t SquaredDistance(std::int32_t dx, std::int32_t dy);
-std::int32_t CellDistance2(const TUnit& a, const TUnit& b);
 // The angle (radians x 10000, 0..2pi) from cell `from` towards cell `to`.
 std::int64_t AngleTowards(TCell from, TCell to);
 // Starts turning the unit towards the cell.

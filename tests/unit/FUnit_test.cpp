@@ -115,7 +115,7 @@ TEST(Orders, ReachRangeAndWhenAUnitWalks)
     t.frames(300);
     EXPECT_TRUE(a.idle);
     EXPECT_EQ(a.currentOrder.kind, OrderKind::Attack);
-    EXPECT_LE(SquaredDistance(b.cellX - a.cellX, b.cellY - a.cellY), 49);
+    EXPECT_LE(CellDistanceSquared(a.Cell(), b.Cell()), 49);
     EXPECT_LT(b.hp, 100);
 
     // A standing unit walks again only when the goal is more than two cells beyond range.
@@ -164,6 +164,35 @@ TEST(Orders, PatrolWalksBackAndForthAndTheQueueHoldsTwenty)
     t.frames(1);
     QueueOrder(t.game, other, Torder::ToCell(OrderKind::MoveTo, 60, 50));
     EXPECT_EQ(other.currentOrder.kind, OrderKind::MoveTo);
+}
+
+TEST(Orders, AWalkGoesAroundABuildingByThePathFindersTurningPoints)
+{
+    GameTest t;
+    TUnitAttributes hall = soldierType("Hall");
+    hall.isBuilding = true;
+    hall.size = 12;
+    const int hallType = addType(hall);
+    const int soldier = addType(soldierType());
+    CreateUnit(t.game, typeAt(hallType), 50 * 16, 50 * 16, 1, 1);  // cells 44..55 on each axis
+    TUnit& unit = t.unitAt(soldier, 38, 50);
+    t.frames(1);
+    GiveOrder(t.game, unit, Torder::ToCell(OrderKind::MoveTo, 62, 50));
+    t.frames(1);
+    EXPECT_GE(unit.path.size(), 2u);
+    const auto overlaps = [&] {
+        // The unit's footprint (cells x-2..x+1) against the hall's.
+        return unit.cellX + 1 >= 44 && unit.cellX - 2 <= 55 && unit.cellY + 1 >= 44 && unit.cellY - 2 <= 55;
+    };
+    bool touched = false;
+    for (int frame = 0; frame < 600 && !(unit.idle && unit.currentOrder.kind == OrderKind::Idle); ++frame) {
+        t.frames(1);
+        touched = touched || overlaps();
+    }
+    EXPECT_FALSE(touched);
+    EXPECT_EQ(unit.Cell(), (TCell{62, 50}));
+    EXPECT_TRUE(unit.marked);
+    EXPECT_EQ(t.game.map.at(62, 50).occupant, &unit);
 }
 
 TEST(Orders, AggressiveIdleUnitsAttackTheNearestLiveEnemyWithinFortyCells)
