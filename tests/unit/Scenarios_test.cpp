@@ -94,7 +94,7 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
                          "  Footman x3: 300 160 146\n"
                          "  Wall Tower x1: 900\n"
                          "player 2: 0 units\n");
-    EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s, [0-9]+ ticks/s)")))
+    EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s \([0-9.]+ s of CPU\), [0-9]+ ticks/s)")))
         << first.timing;
     EXPECT_EQ(play(Skirmish).out, first.out);
 
@@ -173,8 +173,10 @@ TEST(Scenarios, ShippedExamplesDoWhatTheySay)
         << "one side is left standing:\n" << armies;
     EXPECT_EQ(playFile("TwoArmies.sim"), armies);
 
-    EXPECT_NE(playFile("WorkerAroundBuilding.sim").find("Serf 1 at 230 200, 220 hp: idle, standing"),
-              std::string::npos);
+    const std::string worker = playFile("WorkerAroundBuilding.sim");
+    EXPECT_NE(worker.find("tick 300, line 14: show\n  Serf 1 at 189 210, 220 hp: move to 230 200, walking"),
+              std::string::npos) << worker;
+    EXPECT_NE(worker.find("Serf 1 at 230 200, 220 hp: idle, standing"), std::string::npos) << worker;
 
     const std::string column = playFile("Formation.sim");
     const std::regex member(R"(Spearman \d+ at (\d+) (\d+), 420 hp: idle, standing)");

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <ctime>
 #include <map>
 #include <set>
 
@@ -49,6 +50,7 @@ private:
     std::set<int> players_;                                   // every player given units
     std::int64_t ticksRun_ = 0;
     double secondsRun_ = 0;
+    double cpuSecondsRun_ = 0;
     bool printedSinceRun_ = false;
 };
 
@@ -254,6 +256,7 @@ int playersWithUnits(const TGame& game)
 void ScenarioPlayer::run(const ScenarioStep& step)
 {
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
     for (std::int64_t i = 0; i < step.number; ++i) {
         if (step.untilWon && playersWithUnits(game_) <= 1)
             break;
@@ -264,6 +267,7 @@ void ScenarioPlayer::run(const ScenarioStep& step)
         ++ticksRun_;
     }
     secondsRun_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpuSecondsRun_ += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     printedSinceRun_ = false;
 }
 
@@ -274,7 +278,7 @@ void ScenarioPlayer::print()
         if (unit->alive)
             alive.push_back(LivingUnit{unit->owner, UnitTypeIndex(unit->unitType), unit->unitType->name, unit->hp});
     PrintSummary(out_, game_.tick, std::vector<int>(players_.begin(), players_.end()), std::move(alive));
-    PrintTiming(out_, ticksRun_, secondsRun_);
+    PrintTiming(out_, ticksRun_, secondsRun_, cpuSecondsRun_);
     printedSinceRun_ = true;
 }
 

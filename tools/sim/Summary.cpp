@@ -45,11 +45,11 @@ void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players
     }
 }
 
-void PrintTiming(std::ostream& out, std::int64_t ticks, double seconds)
+void PrintTiming(std::ostream& out, std::int64_t ticks, double seconds, double cpuSeconds)
 {
-    char text[128];
+    char text[160];
     const double rate = seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0;
-    std::snprintf(text, sizeof text, "timing: %lld ticks in %.3f s, %.0f ticks/s\n", static_cast<long long>(ticks),
-                  seconds, rate);
+    std::snprintf(text, sizeof text, "timing: %lld ticks in %.3f s (%.3f s of CPU), %.0f ticks/s\n",
+                  static_cast<long long>(ticks), seconds, cpuSeconds, rate);
     out << text;
 }

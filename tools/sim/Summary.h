@@ -20,5 +20,6 @@ struct LivingUnit {
 // units by type, hit points rounded and highest first.
 void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive);
 
-// "timing: N ticks in S s, R ticks/s" for the ticks run so far.
-void PrintTiming(std::ostream& out, std::int64_t ticks, double seconds);
+// "timing: N ticks in S s (C s of CPU), R ticks/s" for the ticks run so far:
+// wall-clock seconds, this process's processor seconds, the wall-clock rate.
+void PrintTiming(std::ostream& out, std::int64_t ticks, double seconds, double cpuSeconds);
