@@ -46,7 +46,6 @@ void TGame::AdvisorSound(SoundKind kind) const
 void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
 {
     game.units.clear();
-    game.nearby.Invalidate();
     game.projectiles.clear();
     InitMapGrid(game.map);
     game.selection = TUnitGroup{};
@@ -250,7 +249,6 @@ void RemoveUnit(TGame& game, TUnit& unit)
                 other->currentOrder = Torder::Idle();
         }
     }
-    game.nearby.Invalidate();
     game.units.erase(game.units.begin() + index);
     for (std::size_t i = static_cast<std::size_t>(index); i < game.units.size(); ++i)
         game.units[i]->listIndex = static_cast<int>(i);

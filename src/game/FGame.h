@@ -9,7 +9,6 @@
 
 #include "game/FBallistic.h"
 #include "game/FGameCodes.h"
-#include "game/FNearby.h"
 #include "game/FUnit.h"
 #include "game/FWarning.h"
 #include "game/Fgroup.h"
@@ -80,7 +79,6 @@ public:
     std::int32_t localPlayer = 1;         // own slot + 1
     bool hosting = true;
     TPendingAim aim;
-    TNearby nearby;  // who stands near whom, for automatic attacks
     std::vector<TCell> startPositions;    // from the map, in file order
 
     // The frame being simulated: game clock and frame time (ms, at most 100).

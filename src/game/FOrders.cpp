@@ -36,8 +36,6 @@ bool TargetsUnit(std::uint8_t kind)
 
 namespace {
 
-constexpr std::int64_t AcquireRadius2 = 1600;  // 40 cells
-
 // The grid as the path finder reads it.
 class MapOccupancy : public TOccupancy {
 public:
@@ -79,6 +77,23 @@ void startWalking(TGame& game, TUnit& unit)
     SetMarked(game, unit, false);
     FaceCell(unit, unit.path.empty() ? unit.Cell() : unit.path.front());
     ReportUnit(game, unit, UpdateMask::Walk);
+}
+
+// The nearest live unit of another player within 40 cells, first found on a tie.
+TUnit* nearestEnemy(TGame& game, const TUnit& unit)
+{
+    TUnit* best = nullptr;
+    std::int64_t bestDistance = 1600;
+    for (const std::unique_ptr<TUnit>& other : game.units) {
+        if (!other->alive || !other->outside || other->owner == unit.owner || other->owner == NeutralOwner)
+            continue;
+        const std::int64_t d = CellDistanceSquared(unit.Cell(), other->Cell());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = other.get();
+        }
+    }
+    return best;
 }
 
 void oneAttack(TGame& game, TUnit& unit, TUnit& target)
@@ -139,7 +154,7 @@ void act(TGame& game, TUnit& unit)
         unit.turning = false;
         // Only the host decides; the others see the attack in its reports.
         if (unit.aggressivity == Aggressivity::Aggressive && game.hosting)
-            if (TUnit* enemy = game.nearby.NearestEnemy(game.units, game.tick, unit, AcquireRadius2))
+            if (TUnit* enemy = nearestEnemy(game, unit))
                 GiveOrder(game, unit, Torder::OnUnit(OrderKind::Attack, enemy));
         break;
     case OrderKind::MoveTo:

@@ -86,7 +86,6 @@ TUnit& CreateUnit(TGame& game, const TUnitAttributes& type, std::int64_t x, std:
     unit.reportedHp = std::llround(unit.hp);
     unit.reportedMp = std::llround(unit.mp);
     game.UnitSound(unit, SoundKind::Ready);
-    game.nearby.Invalidate();
     unit.listIndex = static_cast<int>(game.units.size());
     game.units.push_back(std::move(made));
     return unit;

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using namespace testing_support;
 
 namespace {
@@ -230,33 +228,6 @@ TEST(Orders, AggressiveIdleUnitsAttackTheNearestLiveEnemyWithinFortyCells)
     client.unitAt(clientSoldier, 110, 100, 2);
     client.frames(3);
     EXPECT_EQ(cg.currentOrder.kind, OrderKind::Idle);
-}
-
-TEST(Orders, TheNearbyIndexFindsWhatAScanOfEveryUnitFinds)
-{
-    GameTest t;
-    const int soldier = addType(soldierType());
-    std::mt19937 random(3);
-    for (int i = 0; i < 400; ++i) {
-        TUnit& u = t.unitAt(soldier, static_cast<int>(random() % 120) + 180, static_cast<int>(random() % 120),
-                            static_cast<std::int32_t>(random() % 4));
-        if (random() % 10 == 0)
-            u.alive = false;
-    }
-    for (const std::unique_ptr<TUnit>& asker : t.game.units) {
-        TUnit* expected = nullptr;
-        std::int64_t best = 1600;
-        for (const std::unique_ptr<TUnit>& other : t.game.units) {
-            if (!other->alive || other->owner == asker->owner || other->owner == NeutralOwner)
-                continue;
-            const std::int64_t d = CellDistanceSquared(asker->Cell(), other->Cell());
-            if (d < best) {
-                best = d;
-                expected = other.get();
-            }
-        }
-        EXPECT_EQ(t.game.nearby.NearestEnemy(t.game.units, t.game.tick, *asker, 1600), expected);
-    }
 }
 
 TEST(Death, TheDeadLeaveTheSelectionGroupsAndAimsOfTheirOwnAndTakeNothingMore)
