@@ -247,7 +247,7 @@ TEST(Death, TheDeadLeaveTheSelectionGroupsAndAimsOfTheirOwnAndTakeNothingMore)
     int cancelled = 0, deaths = 0, counter = 0;
     t.game.hooks.aimCancelled = [&] { ++cancelled; };
     t.game.hooks.unitSound = [&](const TUnit& u, SoundKind k) { deaths += (&u == &victim && k == SoundKind::Death); };
-    t.game.hooks.raiseEvent = [&](int e, int) { counter += e == InterfaceEvent::UnitCountChanged; };
+    t.game.hooks.raiseEvent = [&](InterfaceEvent e, int) { counter += e == InterfaceEvent::UnitCountChanged; };
     t.game.aim = TPendingAim{&caster, 1};
     GiveOrder(t.game, a, Torder::OnUnit(OrderKind::Attack, &victim));
     QueueOrder(t.game, a, Torder::OnUnit(OrderKind::Follow, &victim));
