@@ -74,6 +74,8 @@ void RangedHit(TGame& game, TProjectile& p)
 {
     if (!p.shooter || !p.target || !p.target->alive)
         return;
+    if (p.target->owner == game.localPlayer && p.shooter->owner != game.localPlayer)
+        UnderAttackAlert(game, *p.target);
     TakeDamage(game, *p.target, HitDamage(game, *p.shooter, *p.target));
 }
 

@@ -62,8 +62,8 @@ extern TLobbyHooks LobbyHooks;
 // or a test without a shell), the engine counts as being in the menu and a
 // launch only sets the clock.
 struct TLaunchHooks {
-    std::function<bool()> inGame;          // the engine has switched to its game mode
-    std::function<void()> requestGameStart;  // the next interface pass starts the game
+    std::function<bool()> inGame;            // the engine has switched to its game mode
+    std::function<void()> requestGameStart;  // the shell starts the game once this frame is drawn
 };
 extern TLaunchHooks LaunchHooks;
 // Whether the engine is in its game mode, as LaunchHooks tells.
