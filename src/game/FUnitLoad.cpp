@@ -3,6 +3,7 @@
 #include "shell/FDocument.h"
 #include "shell/FLogs.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -12,7 +13,7 @@ std::deque<TUpgrade> Upgrades;
 
 namespace {
 
-// The file names as the log has always spelled them.
+// How the log lines name the files ("Parsing Units.xml, ...").
 const char* const UnitsFile = "Units.xml";
 const char* const AbilitiesFile = "Abilities.xml";
 const char* const UpgradesFile = "Upgrades.xml";
@@ -40,9 +41,12 @@ bool toBool(const std::string& text)
     return xmlToInt(t) != 0;
 }
 
-// Milliseconds in the file, 10 ms ticks in the record. -1, "for ever" where
-// a duration allows it, must survive: truncating it would give 0, "not at all".
-std::int32_t toTicks(std::int32_t milliseconds) { return milliseconds == -1 ? -1 : milliseconds / 10; }
+// Milliseconds in the file, whole 10 ms ticks in the record.
+std::int32_t toTicks(std::int32_t milliseconds) { return milliseconds / 10; }
+
+// A duration of -1 lasts until undone; truncating it like other times would
+// give 0, which ends the effect at once.
+std::int32_t durationToTicks(std::int32_t milliseconds) { return milliseconds == -1 ? -1 : toTicks(milliseconds); }
 
 // An amount per second in the file, per 10 ms tick in the record.
 double toPerTick(double perSecond) { return perSecond / 1000.0 * 10.0; }
@@ -59,13 +63,21 @@ TXmlNode required(const TXmlNode& item, const char* name)
 
 std::string requiredText(const TXmlNode& item, const char* name) { return required(item, name).text(); }
 
-std::int32_t requiredInt(const TXmlNode& item, const char* name)
+// Names the field in a conversion error, for the log line.
+template <typename Convert>
+auto convert(const char* name, Convert c)
 {
     try {
-        return xmlToInt(trimmed(required(item, name).text()));
+        return c();
     } catch (const XmlError& e) {
         throw XmlError(std::string("`") + name + "`: " + e.what());
     }
+}
+
+std::int32_t requiredInt(const TXmlNode& item, const char* name)
+{
+    const TXmlNode child = required(item, name);
+    return convert(name, [&] { return xmlToInt(trimmed(child.text())); });
 }
 
 TEffectValues requiredEffect(const TXmlNode& item, const char* name)
@@ -97,7 +109,7 @@ TAbility readAbility(const TXmlNode& item)
     a.areaEffectTarget = requiredText(item, "areaeffecttarget") == "Friendly" ? AbilityTarget::Friendly : AbilityTarget::Enemy;
     a.range = requiredInt(item, "range");
     a.areaEffect = toBool(requiredText(item, "areaeffect"));
-    a.duration = toTicks(requiredInt(item, "duration"));
+    a.duration = durationToTicks(requiredInt(item, "duration"));
     a.cooldown = toTicks(requiredInt(item, "cooldown"));
     a.cost = requiredInt(item, "cost");
     a.instantEffect = requiredEffect(item, "instanteffect");
@@ -134,7 +146,8 @@ bool loadItems(const std::string& path, const char* fileName, std::deque<Record>
         log(std::string("Parsing ") + fileName + ", cannot load " + path + ": " + e.what(), LogWarning);
         return false;
     }
-    int position = 0;
+    // Items are numbered from 0 in the log, as the shipped files number them.
+    int position = -1;
     for (TXmlNode item = root.firstChild(); item; item = item.nextSibling()) {
         if (item.name().empty())
             continue;
@@ -148,17 +161,6 @@ bool loadItems(const std::string& path, const char* fileName, std::deque<Record>
         }
     }
     return true;
-}
-
-// Names the field in a conversion error, for the log line.
-template <typename Convert>
-auto convert(const char* name, Convert c)
-{
-    try {
-        return c();
-    } catch (const XmlError& e) {
-        throw XmlError(std::string("`") + name + "`: " + e.what());
-    }
 }
 
 // Unit fields are optional: the default stays unless the element exists,
@@ -186,7 +188,7 @@ struct TUnitReader {
     void readTicks(const char* name, std::int32_t& field) const
     {
         if (auto t = text(name))
-            field = convert(name, [&] { return xmlToInt(trimmed(*t)) / 10; });
+            field = convert(name, [&] { return toTicks(xmlToInt(trimmed(*t))); });
     }
     void readRate(const char* name, double& field) const
     {
@@ -199,6 +201,26 @@ struct TUnitReader {
             field = convert(name, [&] { return toBool(*t); });
     }
 };
+
+// Two values the rest of the game cannot live with: the selection circle
+// divides by the model scale, and a footprint wider than the map would have
+// every placement test walk millions of cells.
+void keepWorkable(TUnitAttributes& u)
+{
+    constexpr std::int32_t MapCells = 480;
+    if (u.modelScale <= 0) {
+        log("Parsing Units.xml, modelscale " + std::to_string(u.modelScale) + " on `" + u.name + "` must be above 0; 10 is used",
+            LogWarning);
+        u.modelScale = 10;
+    }
+    if (u.size < 0 || u.size > MapCells) {
+        const std::int32_t kept = std::clamp(u.size, 0, MapCells);
+        log("Parsing Units.xml, size " + std::to_string(u.size) + " on `" + u.name + "` must be 0 to 480; " +
+                std::to_string(kept) + " is used",
+            LogWarning);
+        u.size = kept;
+    }
+}
 
 TUnitAttributes readUnitFields(const TXmlNode& item)
 {
@@ -239,6 +261,7 @@ TUnitAttributes readUnitFields(const TXmlNode& item)
         const double perSecond = convert("training", [&] { return xmlToReal(trimmed(*t)); });
         u.training = perSecond == -1.0 ? -1.0 : toPerTick(perSecond);
     }
+    keepWorkable(u);
     return u;
 }
 

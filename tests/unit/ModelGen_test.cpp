@@ -4,9 +4,14 @@
 #include "MdxWriter.h"
 #include "Units.h"
 #include "assets/FLoader.h"
+#include "game/FUnitLoad.h"
+#include "shell/FLogs.h"
+
+#include "../support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -45,6 +50,29 @@ TEST(ModelGen, EveryNamedModelIsMade)
                           "Models/Missiles/ArrowMissile.mdx", "Models/Units/Serf.mdx", "Models/Units/Drudge.mdx",
                           "Models/Units/GreatHall.mdx", "Models/Units/StandingStone.mdx"})
         EXPECT_TRUE(paths.count(p)) << p;
+}
+
+// The unit definitions name each type's model, and its icon and sounds after
+// the same file name (the icons are drawn from the models).
+TEST(ModelGen, EveryUnitDefinitionNamesAModelThatIsMade)
+{
+    std::set<std::string> paths;
+    for (const TGeneratedModel& m : models())
+        paths.insert(m.path);
+    testing_support::ScratchDir dir;
+    startLog();
+    ResetDefinitions();
+    ASSERT_TRUE(LoadUnitTypes(VRAX_SOURCE_DIR "/content/Data/units.xml"));
+    for (const TUnitAttributes& u : UnitTypes) {
+        std::string model = u.model;
+        std::replace(model.begin(), model.end(), '\\', '/');
+        EXPECT_TRUE(paths.count(model)) << u.name << ": " << model;
+        const std::string file = model.substr(13, model.size() - 13 - 4);
+        EXPECT_EQ(u.icon, "Textures\\Icons\\" + file + ".blp") << u.name;
+        EXPECT_EQ(u.sound, "Sounds\\Units\\" + file + "\\" + file) << u.name;
+    }
+    EXPECT_EQ(UnitTypes.size(), 20u);
+    ResetDefinitions();
 }
 
 TEST(ModelGen, UnitsHaveTheirSequencesTeamColourAndSkeleton)
