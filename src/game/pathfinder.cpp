@@ -17,6 +17,16 @@ bool freeCell(const Tenv& env, int x, int y)
     return x >= 0 && y >= 0 && x < env.width && y < env.height && env.occupancy->cellFree(x, y);
 }
 
+void setCosts(TPathNode& node, TCell goal)
+{
+    if (node.parent == nullptr)
+        node.g = 0;
+    else
+        node.g = node.parent->g + (node.parent->x != node.x && node.parent->y != node.y ? 7 : 5);
+    node.h = 5 * (std::abs(node.x - goal.x) + std::abs(node.y - goal.y));
+    node.f = node.g + node.h;
+}
+
 // A goal from a message can lie anywhere; far beyond the grid only its
 // direction matters, and costs must stay inside int32.
 constexpr std::int32_t GoalBound = 1 << 24;
@@ -114,16 +124,6 @@ void Tastar::advanceStamps()
     closedStamp_ = openStamp_ + 1;
 }
 
-void Tastar::setCosts(TPathNode& node, TCell goal) const
-{
-    if (node.parent == nullptr)
-        node.g = 0;
-    else
-        node.g = node.parent->g + (node.parent->x != node.x && node.parent->y != node.y ? 7 : 5);
-    node.h = 5 * (std::abs(node.x - goal.x) + std::abs(node.y - goal.y));
-    node.f = node.g + node.h;
-}
-
 TMyQueue Tastar::PlanPath(const TOccupancy& occupancy, int size, TCell start, TCell goal, std::int64_t accept)
 {
     TMyQueue path(PathCapacity);
@@ -191,17 +191,20 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
                 if (stamp == closedStamp_)
                     continue;
                 TPathNode& next = nodes_[index];
-                const TPathNode previous = next;
-                next.parent = node;
-                setCosts(next, goal);
                 if (stamp != openStamp_) {
+                    next.parent = node;
+                    setCosts(next, goal);
                     // A refused node stays marked open: it is never expanded in this search.
                     if (open_.push(&next) != 0)
                         ++stats_.refused;
                     stamp = openStamp_;
-                } else if (next.g >= previous.g) {
-                    next = previous;
-                }  // else the cheaper way in keeps the node's place in the heap
+                } else {
+                    const TPathNode previous = next;
+                    next.parent = node;
+                    setCosts(next, goal);
+                    if (next.g >= previous.g)
+                        next = previous;
+                }  // a cheaper way in keeps the node's place in the heap
                 if (next.h < result->h)
                     result = &next;
             }

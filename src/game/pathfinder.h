@@ -87,7 +87,6 @@ private:
     {
         return ((static_cast<std::size_t>(x >> 3) * tilesY_ + (y >> 3)) << 6) + ((x & 7) << 3) + (y & 7);
     }
-    void setCosts(TPathNode& node, TCell goal) const;
 
     int width_;
     int height_;
