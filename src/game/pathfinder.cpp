@@ -31,16 +31,13 @@ void setCosts(TPathNode& node, TCell goal)
 // direction matters, and costs must stay inside int32.
 constexpr std::int32_t GoalBound = 1 << 24;
 
-}  // namespace
-
-namespace {
-
 // The four sides and four corners of the ring just outside a footprint: what
 // any step from its cell must find free. Worked out once per cell expanded
 // and shared by the eight directions.
 class TLeadingEdges {
 public:
-    TLeadingEdges(const Tenv& env, TCell from) : half_(env.size / 2)
+    // A size below 0 from a bad definition walks as size 0.
+    TLeadingEdges(const Tenv& env, TCell from) : half_(std::max(env.size, 0) / 2)
     {
         const int reach = half_ + 1;
         for (int d : {-1, 1}) {
