@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config make
   googletest libgtest-dev libbenchmark-dev
+  # benchmarks only: Boost.Graph's astar_search (header-only), the path finder's yardstick
+  libboost-graph-dev
   # the game
   libsdl2-dev libsdl2-mixer-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   liblua5.1-0-dev libpugixml-dev

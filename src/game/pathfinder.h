@@ -21,9 +21,10 @@ public:
     virtual bool cellFree(int x, int y) const = 0;
 };
 
+// One per cell, made once. Kept small: a search touches thousands at random.
 struct TPathNode {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
+    std::int16_t x = 0;
+    std::int16_t y = 0;
     std::int32_t f = 0;
     std::int32_t g = 0;
     std::int32_t h = 0;
@@ -55,8 +56,8 @@ public:
     static constexpr std::int32_t StampLimit = 2'147'483'644;
     static constexpr int PathCapacity = 5000;
 
-    // Nodes for every cell of a width x height grid, made once; the open set
-    // holds at most width x height / 8 nodes.
+    // Nodes for every cell of a width x height grid (at most 32767 a side),
+    // made once; the open set holds at most width x height / 8 nodes.
     Tastar(int width = GridCells, int height = GridCells);
     Tastar(const Tastar&) = delete;
     Tastar& operator=(const Tastar&) = delete;
@@ -74,22 +75,24 @@ public:
     void setOpenStamp(std::int32_t open);
 
 private:
-    struct Slot {
-        TPathNode node;
-        std::int32_t stamp = 0;
-    };
     struct FSmaller {
         bool operator()(const TPathNode* a, const TPathNode* b) const { return a->f < b->f; }
     };
 
     void advanceStamps();
     const TPathNode& search(TCell start, TCell goal, std::int64_t accept);
-    Slot& slotAt(int x, int y) { return slots_[static_cast<std::size_t>(x) * height_ + y]; }
-    void setCosts(TPathNode& node, TCell goal) const;
+    // Cells are stored in tiles of 8 x 8 so that a cell's neighbours, and the
+    // region a search spreads over, share cache lines.
+    std::size_t indexOf(int x, int y) const
+    {
+        return ((static_cast<std::size_t>(x >> 3) * tilesY_ + (y >> 3)) << 6) + ((x & 7) << 3) + (y & 7);
+    }
 
     int width_;
     int height_;
-    std::vector<Slot> slots_;
+    int tilesY_;
+    std::vector<TPathNode> nodes_;
+    std::vector<std::int32_t> stamps_;  // apart from the nodes: most cells looked at are only stamp-checked
     std::int32_t openStamp_ = 1;
     std::int32_t closedStamp_ = 2;
     TpQueue<TPathNode*, FSmaller> open_;

@@ -114,6 +114,14 @@ TEST(PathFinder, FootprintNeedsTheStripAheadOfItsLeadingEdge)
     EXPECT_FALSE(CanStep(env, {1, 100}, {1, 101}));
     EXPECT_TRUE(CanStep(env, {1, 100}, {2, 100}));
 
+    // A negative size from a bad definition is a one-cell walker, not a ghost.
+    env.size = -5;
+    grid.set(11, 10, 1);
+    EXPECT_FALSE(CanStep(env, {10, 10}, {11, 10}));
+    EXPECT_TRUE(CanStep(env, {10, 10}, {10, 11}));
+    grid.set(11, 10, 0);
+    env.size = 4;
+
     // A wall at x = 100 with a gap: five cells let a size-4 walker through, four do not.
     Tastar finder;
     grid.fill(100, 0, 100, 479, 1);
