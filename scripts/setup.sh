@@ -24,6 +24,8 @@ if [ "$purpose" = test ]; then
   packages+=(
     # the sanitizer and fuzz build, the test and benchmark libraries
     clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+    # benchmarks only: Boost.Graph's astar_search (header-only), the path finder's yardstick
+    libboost-graph-dev
     # tests: pictures, network namespaces, keyboard layouts
     imagemagick iproute2 x11-xkb-utils
     # tests: independent MDX parsers run by node

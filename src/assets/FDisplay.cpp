@@ -185,8 +185,20 @@ void TModel::AdvanceAnimation(int t)
         animationTime = s.intervalStart + t;
         return;
     }
-    const int n = animationTime + FrameClock.elapsed;
-    if (n > s.intervalEnd) {
+    AdvanceAnimationBy(FrameClock.elapsed);
+}
+
+void TModel::AdvanceAnimationBy(int elapsedMs)
+{
+    const std::vector<SequenceChunk>& sequences = model().sequences;
+    if (!animating || sequences.empty() || static_cast<std::size_t>(sequenceIndex) >= sequences.size())
+        return;
+    const SequenceChunk& s = sequences[static_cast<std::size_t>(sequenceIndex)];
+    const int n = animationTime + elapsedMs;
+    // Reaching the end exactly ends the sequence too: with frame times that
+    // divide its length a looping attack would otherwise wrap for ever
+    // without raising the release marker, and a death would start over.
+    if (n >= s.intervalEnd && elapsedMs > 0) {
         if (looping) {
             if (!returnAnimation.empty()) {
                 currentAnimation = returnAnimation;

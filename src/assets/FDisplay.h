@@ -49,6 +49,10 @@ public:
     // t = -1 advances by the frame's elapsed time; otherwise sets the time to
     // interval start + t.
     void AdvanceAnimation(int t);
+    // Advances the clock by `elapsedMs` of frame time: sequence ends, returns
+    // to returnAnimation and the release marker, as AdvanceAnimation(-1). The
+    // game runs it for every unit every frame, drawn or not.
+    void AdvanceAnimationBy(int elapsedMs);
 
     // Whether the current sequence's bounding sphere is in view.
     bool IsVisible() const;

@@ -1,0 +1,323 @@
+#include "game/FReports.h"
+
+#include "game/FGame.h"
+#include "game/FOrders.h"
+#include "game/FUnit.h"
+#include "game/FUnitLoad.h"
+#include "game/FWarning.h"
+#include "shell/FLogs.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr std::int32_t BroadcastTicks = 3;      // 30 ms of game clock
+constexpr std::int32_t ReportGapTicks = 10;     // hp, mp and stats of one unit: at most every 100 ms
+constexpr std::int32_t RefreshBroadcasts = 66;  // every unit's state again about every 2 s
+
+TUnitUpdate updateFor(const TGame& game, const TUnit& unit, std::uint32_t mask)
+{
+    TUnitUpdate u;
+    u.index = unit.listIndex;
+    u.unitNumber = unit.unitNumber;
+    u.mask = mask;
+    u.stamp = game.totalTime + 30;
+    for (int i = 0; i < 3; ++i)
+        u.position[i] = unit.position[i];
+    u.cellX = unit.cellX;
+    u.cellY = unit.cellY;
+    const TCell goal = unit.path.empty() ? GoalCell(unit) : unit.path.front();
+    u.goalX = goal.x;
+    u.goalY = goal.y;
+    u.speed = unit.speed;
+    u.hp = unit.hp;
+    u.mp = unit.mp;
+    u.scale = unit.scale;
+    u.maxHp = unit.maxHp;
+    u.maxMp = unit.maxMp;
+    u.damage = unit.damage;
+    u.defense = unit.defense;
+    u.atkSpeed = unit.atkSpeed;
+    u.atkRange = unit.atkRange;
+    u.underConstruction = unit.underConstruction;
+    u.buildProgress = unit.buildProgress;
+    return u;
+}
+
+void send(TGame& game, const TUnit& unit, std::uint32_t mask)
+{
+    if (game.link)
+        game.link->SendUnitUpdate(updateFor(game, unit, mask));
+}
+
+void sendEffects(TGame& game, const TUnit& unit)
+{
+    for (std::size_t n = 0; n < unit.effects.size(); ++n) {
+        const TEffectRecord& record = unit.effects[n];
+        TUnitUpdate u = updateFor(game, unit, UpdateMask::Effect);
+        u.effectIndex = static_cast<std::int32_t>(n);
+        u.remaining = record.remaining;
+        u.startTick = record.startTick;
+        u.propagated = record.propagated;
+        u.count = record.count;
+        u.abilityId = record.ability ? record.ability->id : 0;
+        if (game.link)
+            game.link->SendUnitUpdate(u);
+    }
+}
+
+void sendPending(TGame& game, TUnit& unit)
+{
+    if (unit.pendingReports & UpdateMask::Hp) {
+        unit.reportedHp = std::llround(unit.hp);
+        send(game, unit, UpdateMask::Hp);
+    }
+    if (unit.pendingReports & UpdateMask::Mp) {
+        unit.reportedMp = std::llround(unit.mp);
+        send(game, unit, UpdateMask::Mp);
+    }
+    if (unit.pendingReports & UpdateMask::Stats) {
+        logLine("Effects broadcasted !");
+        send(game, unit, UpdateMask::Stats);
+    }
+    unit.pendingReports = 0;
+    unit.lastReportTick = game.tick;
+}
+
+// Repeats what a lost datagram may have left wrong: hit points, mana,
+// statistics and, for a unit standing still, where it stands.
+void refresh(TGame& game, TUnit& unit)
+{
+    send(game, unit, UpdateMask::SetHp);
+    if (unit.maxMp > 0)
+        send(game, unit, UpdateMask::SetMp);
+    if (!unit.alive)
+        return;
+    send(game, unit, UpdateMask::Stats);
+    if (unit.idle)
+        send(game, unit, UpdateMask::Stop);
+}
+
+void setPosition(TGame& game, TUnit& unit, const TUnitUpdate& u)
+{
+    const bool wasMarked = unit.marked;
+    SetMarked(game, unit, false);
+    for (int i = 0; i < 3; ++i)
+        unit.position[i] = u.position[i];
+    unit.cellX = u.cellX;
+    unit.cellY = u.cellY;
+    unit.speed = u.speed;
+    SetMarked(game, unit, wasMarked);
+}
+
+void setHpFromHost(TGame& game, TUnit& unit, double hp)
+{
+    if (unit.alive && hp < unit.hp)
+        UnderAttackAlert(game, unit);
+    unit.hp = hp;
+    if (unit.alive && hp <= 0)
+        Die(game, unit);
+}
+
+}  // namespace
+
+void ReportUnit(TGame& game, TUnit& unit, std::uint32_t mask)
+{
+    if (!game.hosting || unit.listIndex < 0)
+        return;
+    switch (mask) {
+    case UpdateMask::Hp:
+        if (!unit.alive) {
+            // A death goes out at once, whatever was said before.
+            unit.reportedHp = std::llround(unit.hp);
+            send(game, unit, UpdateMask::Hp);
+        } else if (std::llround(unit.hp) != unit.reportedHp) {
+            unit.pendingReports |= UpdateMask::Hp;
+        }
+        break;
+    case UpdateMask::Mp:
+        if (std::llround(unit.mp) != unit.reportedMp)
+            unit.pendingReports |= UpdateMask::Mp;
+        break;
+    case UpdateMask::Stats:
+        unit.pendingReports |= UpdateMask::Stats;
+        break;
+    default:
+        send(game, unit, mask);
+        break;
+    }
+}
+
+void BroadcastUnitStates(TGame& game, std::int64_t totalTime)
+{
+    if (!game.hosting)
+        return;
+    const std::int32_t now = static_cast<std::int32_t>(totalTime / 10);
+    if (now < game.lastBroadcastTick + BroadcastTicks)
+        return;
+    game.lastBroadcastTick = now;
+    game.totalTime = totalTime;
+    for (const std::unique_ptr<TUnit>& unit : game.units) {
+        if (unit->alive && !unit->idle)
+            send(game, *unit, UpdateMask::Walking);
+        sendEffects(game, *unit);
+        if (unit->pendingReports && game.tick - unit->lastReportTick >= ReportGapTicks)
+            sendPending(game, *unit);
+    }
+    const std::size_t count = game.units.size();
+    if (count == 0)
+        return;
+    const std::size_t slice = (count + RefreshBroadcasts - 1) / RefreshBroadcasts;
+    for (std::size_t k = 0; k < slice; ++k) {
+        if (static_cast<std::size_t>(game.refreshCursor) >= count)
+            game.refreshCursor = 0;
+        refresh(game, *game.units[static_cast<std::size_t>(game.refreshCursor)]);
+        game.refreshCursor += 1;
+    }
+}
+
+void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
+{
+    if (game.hosting)
+        return;
+    TUnit* unit = nullptr;
+    if (u.index >= 0 && static_cast<std::size_t>(u.index) < game.units.size() &&
+        game.units[static_cast<std::size_t>(u.index)]->unitNumber == u.unitNumber)
+        unit = game.units[static_cast<std::size_t>(u.index)].get();
+    else
+        unit = FindUnitById(game, u.unitNumber);
+    if (!unit) {
+        logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
+        return;
+    }
+    switch (u.mask) {
+    case UpdateMask::Walking:
+        setPosition(game, *unit, u);
+        // Still walking on the host: walk here too, towards its waypoint.
+        if (unit->alive && (unit->idle || unit->currentOrder.kind != OrderKind::MoveTo ||
+                            unit->currentOrder.goalX != u.goalX || unit->currentOrder.goalY != u.goalY))
+            ReplaceOrders(game, *unit, Torder::ToCell(OrderKind::MoveTo, u.goalX, u.goalY, OrderMode::FromCell));
+        break;
+    case UpdateMask::Stop:
+        setPosition(game, *unit, u);
+        if (unit->alive && (!unit->idle || unit->currentOrder.kind != OrderKind::Idle))
+            ReplaceOrders(game, *unit, Torder::Idle());
+        break;
+    case UpdateMask::Walk:
+        setPosition(game, *unit, u);
+        ReplaceOrders(game, *unit, Torder::ToCell(OrderKind::MoveTo, u.goalX, u.goalY, OrderMode::FromCell));
+        break;
+    case UpdateMask::Construction:
+        unit->underConstruction = u.underConstruction;
+        break;
+    case UpdateMask::Hp:
+    case UpdateMask::SetHp:
+        setHpFromHost(game, *unit, u.hp);
+        break;
+    case UpdateMask::Mp:
+    case UpdateMask::SetMp:
+        unit->mp = u.mp;
+        break;
+    case UpdateMask::AttackSwing:
+        unit->returnAnimation = "Stand Ready";
+        unit->SetAnimation("Attack", true, false);
+        break;
+    case UpdateMask::Stats:
+        unit->scale = u.scale;
+        unit->maxHp = u.maxHp;
+        unit->maxMp = u.maxMp;
+        unit->damage = u.damage;
+        unit->defense = u.defense;
+        unit->speed = u.speed;
+        unit->atkSpeed = u.atkSpeed;
+        unit->atkRange = u.atkRange;
+        unit->underConstruction = u.underConstruction;
+        unit->buildProgress = u.buildProgress;
+        break;
+    case UpdateMask::Effect: {
+        const std::size_t n = static_cast<std::size_t>(u.effectIndex);
+        if (u.effectIndex < 0 || n > unit->effects.size())
+            break;
+        if (n == unit->effects.size())
+            unit->effects.emplace_back();
+        TEffectRecord& record = unit->effects[n];
+        record.remaining = u.remaining;
+        record.startTick = u.startTick;
+        record.propagated = u.propagated;
+        record.count = u.count;
+        record.ability = FindAbility(u.abilityId);
+        break;
+    }
+    case UpdateMask::Removed:
+        RemoveUnit(game, *unit);
+        break;
+    default:
+        break;
+    }
+}
+
+void RequestUnit(TGame& game, const TUnitRequest& request)
+{
+    if (game.link)
+        game.link->RequestUnit(request);
+    else
+        HostCreateUnit(game, request);
+}
+
+bool HostCreateUnit(TGame& game, const TUnitRequest& request)
+{
+    if (request.x < 0 || request.y < 0)
+        return false;
+    if (request.typeIndex < 0 || static_cast<std::size_t>(request.typeIndex) >= UnitTypes.size()) {
+        log("Unit request for an unknown type " + std::to_string(request.typeIndex), LogDebug);
+        return false;
+    }
+    const TUnitAttributes& type = UnitTypes[static_cast<std::size_t>(request.typeIndex)];
+    const std::int64_t cx = request.x / CellSize, cy = request.y / CellSize;
+    if (type.size + cx > MapCells || type.size + cy > MapCells)
+        return false;
+    if (!IsFootprintFree(game.map, type.size, static_cast<int>(cx), static_cast<int>(cy)))
+        return false;
+    TGamePlayer& owner = game.player(request.owner);
+    if (owner.gold < type.res1Cost || owner.wood < type.res2Cost) {
+        if (request.owner == game.localPlayer)
+            ShowWarning(game, "Not enough resources.");
+        return false;
+    }
+    owner.gold -= type.res1Cost;
+    owner.wood -= type.res2Cost;
+    const TUnitCreated created{request, game.nextUnitId++};
+    if (game.link)
+        game.link->SendUnitCreated(created);
+    else
+        ApplyUnitCreated(game, created);
+    return true;
+}
+
+TUnit* ApplyUnitCreated(TGame& game, const TUnitCreated& created)
+{
+    const TUnitRequest& r = created.request;
+    if (r.typeIndex < 0 || static_cast<std::size_t>(r.typeIndex) >= UnitTypes.size()) {
+        log("Unit created with an unknown type " + std::to_string(r.typeIndex), LogDebug);
+        return nullptr;
+    }
+    const TUnitAttributes& type = UnitTypes[static_cast<std::size_t>(r.typeIndex)];
+    TUnit& unit = CreateUnit(game, type, r.x, r.y, r.owner, created.unitNumber);
+    if (r.owner >= 1 && r.owner <= MaxPlayers)
+        for (const TUpgrade* upgrade : game.researchedUpgrades[static_cast<std::size_t>(r.owner - 1)])
+            if (upgrade->targetsId == type.id)
+                AddEffectValues(unit, upgrade->effects);
+    if (r.builderId != -1) {
+        TUnit* builder = FindUnitById(game, r.builderId);
+        if (!builder)
+            log("Error: UnitID `" + std::to_string(r.builderId) + "` does not exist", LogDebug);
+        else if (game.hosting)
+            GiveOrder(game, *builder, [&] {
+                Torder order = Torder::OnUnit(OrderKind::Construct, &unit);
+                order.mode = OrderMode::NewBuilding;
+                return order;
+            }());
+    }
+    return &unit;
+}
