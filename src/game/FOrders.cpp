@@ -2,6 +2,7 @@
 
 #include "game/FBallistic.h"
 #include "game/FGame.h"
+#include "game/FProduction.h"
 #include "game/FReports.h"
 #include "game/FUnit.h"
 #include "game/FUnitLoad.h"
@@ -131,21 +132,6 @@ void attackStep(TGame& game, TUnit& unit, TUnit& target)
     }
 }
 
-void constructionStep(TGame& game, TUnit& building)
-{
-    const std::int32_t time = std::max(1, building.unitType->buildingTime);
-    building.hp = std::min<double>(building.maxHp, building.hp + static_cast<double>(building.maxHp) / time);
-    building.buildProgress = std::min(1.0, building.buildProgress + 1.0 / time);
-    StatsChanged(game, building);
-    if (building.underConstruction && building.buildProgress >= 1.0) {
-        building.underConstruction = false;
-        building.SetAnimation("Stand", true, false);
-        game.RaiseEvent(InterfaceEvent::UnitChanged);
-        if (building.owner == game.localPlayer)
-            game.AdvisorSound(SoundKind::Building);
-    }
-}
-
 void act(TGame& game, TUnit& unit)
 {
     Torder& order = unit.currentOrder;
@@ -165,16 +151,19 @@ void act(TGame& game, TUnit& unit)
         attackStep(game, unit, *order.target);
         break;
     case OrderKind::Construct:
-        if (order.target->IsBuilding())
-            constructionStep(game, *order.target);
+        // A finished building gets one step of repair and the order ends.
+        ConstructionStep(game, *order.target);
         if (!order.target->underConstruction)
             NextOrder(game, unit);
         else if (!unit.turning)
             FaceCell(unit, order.target->Cell());
         break;
     case OrderKind::Enter:
+        EnterBuilding(game, unit, *order.target);
+        NextOrder(game, unit);
+        break;
     case OrderKind::Leave:
-        // Buildings that take workers in come with production.
+        LeaveBuilding(game, unit, *order.target);
         NextOrder(game, unit);
         break;
     default:
