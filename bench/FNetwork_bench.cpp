@@ -3,6 +3,7 @@
 // the bare socket reads they are built on, both over loopback in one run.
 #include "net/FNetwork.h"
 #include "net/FReceive.h"
+#include "net/FUdpNetwork.h"
 #include "platform/UdpSocket.h"
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
@@ -32,7 +33,7 @@ struct LoopbackMachine {
         options.bindAddress = "127.0.0.1";
         options.port = 0;
         options.broadcastAddress = "127.0.0.1";
-        networkStart(TConfig((dir / "Vrax.cfg").string()), options);
+        networkStart(TConfig((dir / "Vrax.cfg").string()), std::make_unique<TUdpNetwork>(options));
         std::string reason;
         sender = platform::udpCreate(reason);
         platform::udpBind(sender, "127.0.0.2", Network->port(), reason);

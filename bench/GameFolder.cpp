@@ -4,7 +4,6 @@
 #include "platform/Window.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
-#include "shell/FView.h"
 
 #include <cstdlib>
 

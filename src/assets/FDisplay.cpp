@@ -3,7 +3,6 @@
 #include "assets/FLoader.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <random>
 

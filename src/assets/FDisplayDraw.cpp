@@ -4,7 +4,6 @@
 
 #include "assets/FTextures.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <GL/gl.h>
 

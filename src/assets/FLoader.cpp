@@ -253,7 +253,7 @@ void readTracks(Reader& in, std::size_t end, int most, OnTag onTag)
     in.seek(end);
 }
 
-void readMaterials(Reader& in, std::size_t chunkEnd, MdxModel& m)
+void readMaterials(Reader& in, std::size_t chunkEnd, MdxModel& m, TextureRequest)
 {
     readEntries(in, chunkEnd, m.materials, [&] {
         MaterialChunk mat;
@@ -375,276 +375,364 @@ GeosetChunk readGeoset(Reader& in, std::size_t chunkEnd)
     return g;
 }
 
+void readVersion(Reader& in, std::size_t, MdxModel& m, TextureRequest)
+{
+    m.version = in.i32();
+}
+
+void readModelInfo(Reader& in, std::size_t, MdxModel& m, TextureRequest)
+{
+    m.name = in.text(80, 80);
+    m.animationFile = in.text(260, 255);
+    m.extent = in.extent();
+    m.blendTime = in.i32();
+}
+
+void readSequences(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    m.sequences.resize((end - in.pos) / 132);
+    for (SequenceChunk& s : m.sequences) {
+        s.name = in.text(80, 80);
+        s.intervalStart = in.i32();
+        s.intervalEnd = in.i32();
+        s.moveSpeed = in.f32();
+        s.flags = in.i32();
+        s.rarity = in.f32();
+        s.syncPoint = in.i32();
+        s.extent = in.extent();
+    }
+}
+
+void readGlobalSequences(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    m.globalSequences.resize((end - in.pos) / 4);
+    for (std::int32_t& g : m.globalSequences)
+        g = in.i32();
+}
+
+void readTextures(Reader& in, std::size_t end, MdxModel& m, TextureRequest requestTexture)
+{
+    m.textures.resize((end - in.pos) / 268);
+    for (TextureChunk& t : m.textures) {
+        t.replaceableId = in.i32();
+        t.path = in.text(260, 255);
+        t.flags = in.i32();
+        if (requestTexture && !t.path.empty())
+            t.glTexture = requestTexture(t.path);
+    }
+}
+
+void readTextureAnimations(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.textureAnimations, [&] {
+        TextureAnimationChunk a;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        readTracks(in, entryEnd, 3, [&](const std::string& t) {
+            if (t == "KTAT")
+                a.translation = readTrack<TVec3>(in);
+            else if (t == "KTAR")
+                a.rotation = readTrack<TQuat>(in);
+            else if (t == "KTAS")
+                a.scaling = readTrack<TVec3>(in);
+            else
+                return false;
+            return true;
+        });
+        return a;
+    });
+}
+
+void readGeosets(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.geosets, [&] { return readGeoset(in, end); });
+}
+
+void readGeosetAnimations(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.geosetAnimations, [&] {
+        GeosetAnimationChunk a;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        a.alpha = in.f32();
+        a.flags = in.i32();
+        a.color = in.vec3();
+        a.geosetId = in.i32();
+        readTracks(in, entryEnd, 3, [&](const std::string& t) {
+            if (t == "KGAO")
+                a.alphaTrack = readTrack<float>(in);
+            else if (t == "KGAC")
+                a.colorTrack = readTrack<TVec3>(in);
+            else
+                return false;
+            return true;
+        });
+        return a;
+    });
+}
+
+void readBones(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.bones, [&] {
+        BoneChunk b;
+        b.node = readNode(in, end);
+        b.geosetId = in.i32();
+        b.geosetAnimationId = in.i32();
+        m.highestObjectId = std::max(m.highestObjectId, b.node.objectId);
+        return b;
+    });
+}
+
+void readLights(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.lights, [&] {
+        LightChunk l;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        l.node = readNode(in, entryEnd);
+        l.type = in.i32();
+        l.attenuationStart = in.raw<4>();
+        l.attenuationEnd = in.raw<4>();
+        l.color = in.vec3();
+        l.intensity = in.f32();
+        l.ambientColor = in.vec3();
+        l.ambientIntensity = in.f32();
+        readTracks(in, entryEnd, 6, [&](const std::string& t) {
+            if (t == "KLAV")
+                l.visibility = readTrack<float>(in);
+            else if (t == "KLAC")
+                l.colorTrack = readTrack<TVec3>(in);
+            else if (t == "KLAI")
+                l.intensityTrack = readTrack<float>(in);
+            else if (t == "KLBC")
+                l.ambientColorTrack = readTrack<TVec3>(in);
+            else if (t == "KLBI")
+                l.ambientIntensityTrack = readTrack<float>(in);
+            else
+                return false;
+            return true;
+        });
+        return l;
+    });
+}
+
+void readHelpers(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.helpers, [&] {
+        NodeChunk n = readNode(in, end);
+        m.highestObjectId = std::max(m.highestObjectId, n.objectId);
+        return n;
+    });
+}
+
+void readAttachments(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.attachments, [&] {
+        AttachmentChunk a;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        a.node = readNode(in, entryEnd);
+        a.path = in.text(260, 255);
+        a.attachmentId = in.i32();
+        if (in.pos < entryEnd && in.tag() == "KATV")
+            a.visibility = readTrack<float>(in);
+        if (in.pos > entryEnd)
+            in.rangeError();
+        in.seek(entryEnd);
+        return a;
+    });
+}
+
+void readPivotPoints(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    m.pivotPoints.resize((end - in.pos) / 12);
+    for (TVec3& p : m.pivotPoints)
+        p = in.vec3();
+}
+
+void readParticleEmitters(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.particleEmitters, [&] {
+        ParticleEmitterChunk e;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        e.node = readNode(in, entryEnd);
+        e.emissionRate = in.f32();
+        e.gravity = in.f32();
+        e.longitude = in.f32();
+        e.latitude = in.f32();
+        e.path = in.text(260, 255);
+        e.lifespan = in.f32();
+        e.initialVelocity = in.f32();
+        if (in.pos < entryEnd && in.tag() == "KPEV")
+            e.visibility = readTrack<float>(in);
+        if (in.pos > entryEnd)
+            in.rangeError();
+        in.seek(entryEnd);
+        return e;
+    });
+}
+
+void readParticleEmitters2(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.particleEmitters2, [&] {
+        Particleemitter2Chunk e;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        e.node = readNode(in, entryEnd);
+        for (float* f : {&e.speed, &e.variation, &e.latitude, &e.gravity, &e.lifespan, &e.emissionRate,
+                         &e.length, &e.width})
+            *f = in.f32();
+        for (std::int32_t* i : {&e.filterMode, &e.rows, &e.columns, &e.headOrTail})
+            *i = in.i32();
+        e.tailLength = in.f32();
+        e.time = in.f32();
+        for (TVec3& c : e.segmentColor)
+            c = in.vec3();
+        for (std::uint8_t& a : e.segmentAlpha)
+            a = in.u8();
+        e.segmentScaling = in.vec3();
+        for (auto* block : {&e.headIntervals, &e.headDecayIntervals, &e.tailIntervals, &e.tailDecayIntervals})
+            for (std::int32_t& v : *block)
+                v = in.i32();
+        for (std::int32_t* i : {&e.textureId, &e.squirt, &e.priorityPlane, &e.replaceableId})
+            *i = in.i32();
+        readTracks(in, entryEnd, 6, [&](const std::string& t) {
+            if (t == "KP2V")
+                e.visibility = readTrack<float>(in);
+            else if (t == "KP2E")
+                e.emissionTrack = readTrack<float>(in);
+            else if (t == "KP2W")
+                e.widthTrack = readTrack<float>(in);
+            else if (t == "KP2N")
+                e.lengthTrack = readTrack<float>(in);
+            else if (t == "KP2S")
+                e.speedTrack = readTrack<float>(in);
+            else
+                return false;
+            return true;
+        });
+        return e;
+    });
+}
+
+void readRibbonEmitters(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.ribbonEmitters, [&] {
+        RibbonEmitterChunk r;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        r.node = readNode(in, entryEnd);
+        r.heightAbove = in.f32();
+        r.heightBelow = in.f32();
+        r.alpha = in.f32();
+        r.color = in.vec3();
+        r.lifespan = in.f32();
+        for (std::int32_t* i : {&r.textureSlot, &r.emissionRate, &r.rows, &r.columns, &r.materialId})
+            *i = in.i32();
+        r.gravity = in.f32();
+        readTracks(in, entryEnd, 4, [&](const std::string& t) {
+            if (t == "KRVS")
+                r.visibility = readTrack<float>(in);
+            else if (t == "KRHA")
+                r.heightAboveTrack = readTrack<float>(in);
+            else if (t == "KRHB")
+                r.heightBelowTrack = readTrack<float>(in);
+            else
+                return false;
+            return true;
+        });
+        return r;
+    });
+}
+
+void readEventObjects(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.eventObjects, [&] {
+        EventObjectChunk e;
+        e.node = readNode(in, end);
+        if (in.pos < end && in.peekTag() == "KEVT") {
+            in.tag();
+            e.times.resize(in.count(4));
+            e.globalSequenceId = in.i32();
+            for (std::int32_t& t : e.times)
+                t = in.i32();
+        }
+        return e;
+    });
+}
+
+void readCameras(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.cameras, [&] {
+        CameraChunk c;
+        const std::size_t entryEnd = in.entryEnd(in.pos, end);
+        c.name = in.text(80, 80);
+        c.position = in.vec3();
+        c.fieldOfView = in.raw<4>();
+        c.farClip = in.raw<4>();
+        c.nearClip = in.raw<4>();
+        c.targetPosition = in.vec3();
+        readTracks(in, entryEnd, 4, [&](const std::string& t) {
+            if (t == "KCTR")
+                c.translation = readTrack<TVec3>(in);
+            else if (t == "KTTR")
+                c.targetTranslation = readTrack<TVec3>(in);
+            else if (t == "KCRL")
+                c.rotation = readTrack<float>(in);
+            else
+                return false;
+            return true;
+        });
+        return c;
+    });
+}
+
+void readCollisionShapes(Reader& in, std::size_t end, MdxModel& m, TextureRequest)
+{
+    readEntries(in, end, m.collisionShapes, [&] {
+        CollisionShapeChunk s;
+        s.node = readNode(in, end);
+        s.shapeType = in.i32();
+        s.vertex1 = in.vec3();
+        if (s.shapeType != ShapeSphere)
+            s.vertex2 = in.vec3();
+        if (s.shapeType == ShapeSphere || s.shapeType == ShapeCylinder)
+            s.radius = in.f32();
+        return s;
+    });
+}
+
+struct ChunkReader {
+    const char* tag;
+    void (*read)(Reader& in, std::size_t end, MdxModel& m, TextureRequest requestTexture);
+};
+
+// The chunks the engine reads, in the order the format writes them. Unknown
+// chunks (sound and effect chunks of the format) are passed over by their size.
+const ChunkReader ChunkReaders[] = {
+    {"VERS", readVersion},
+    {"MODL", readModelInfo},
+    {"SEQS", readSequences},
+    {"GLBS", readGlobalSequences},
+    {"TEXS", readTextures},
+    {"MTLS", readMaterials},
+    {"TXAN", readTextureAnimations},
+    {"GEOS", readGeosets},
+    {"GEOA", readGeosetAnimations},
+    {"BONE", readBones},
+    {"LITE", readLights},
+    {"HELP", readHelpers},
+    {"ATCH", readAttachments},
+    {"PIVT", readPivotPoints},
+    {"PREM", readParticleEmitters},
+    {"PRE2", readParticleEmitters2},
+    {"RIBB", readRibbonEmitters},
+    {"EVTS", readEventObjects},
+    {"CAMS", readCameras},
+    {"CLID", readCollisionShapes},
+};
+
 void readChunk(Reader& in, const std::string& tag, std::size_t end, MdxModel& m, TextureRequest requestTexture)
 {
-    if (tag == "VERS") {
-        m.version = in.i32();
-    } else if (tag == "MODL") {
-        m.name = in.text(80, 80);
-        m.animationFile = in.text(260, 255);
-        m.extent = in.extent();
-        m.blendTime = in.i32();
-    } else if (tag == "SEQS") {
-        m.sequences.resize((end - in.pos) / 132);
-        for (SequenceChunk& s : m.sequences) {
-            s.name = in.text(80, 80);
-            s.intervalStart = in.i32();
-            s.intervalEnd = in.i32();
-            s.moveSpeed = in.f32();
-            s.flags = in.i32();
-            s.rarity = in.f32();
-            s.syncPoint = in.i32();
-            s.extent = in.extent();
+    for (const ChunkReader& reader : ChunkReaders)
+        if (tag == reader.tag) {
+            reader.read(in, end, m, requestTexture);
+            return;
         }
-    } else if (tag == "GLBS") {
-        m.globalSequences.resize((end - in.pos) / 4);
-        for (std::int32_t& g : m.globalSequences)
-            g = in.i32();
-    } else if (tag == "TEXS") {
-        m.textures.resize((end - in.pos) / 268);
-        for (TextureChunk& t : m.textures) {
-            t.replaceableId = in.i32();
-            t.path = in.text(260, 255);
-            t.flags = in.i32();
-            if (requestTexture && !t.path.empty())
-                t.glTexture = requestTexture(t.path);
-        }
-    } else if (tag == "MTLS") {
-        readMaterials(in, end, m);
-    } else if (tag == "TXAN") {
-        readEntries(in, end, m.textureAnimations, [&] {
-            TextureAnimationChunk a;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            readTracks(in, entryEnd, 3, [&](const std::string& t) {
-                if (t == "KTAT")
-                    a.translation = readTrack<TVec3>(in);
-                else if (t == "KTAR")
-                    a.rotation = readTrack<TQuat>(in);
-                else if (t == "KTAS")
-                    a.scaling = readTrack<TVec3>(in);
-                else
-                    return false;
-                return true;
-            });
-            return a;
-        });
-    } else if (tag == "GEOS") {
-        readEntries(in, end, m.geosets, [&] { return readGeoset(in, end); });
-    } else if (tag == "GEOA") {
-        readEntries(in, end, m.geosetAnimations, [&] {
-            GeosetAnimationChunk a;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            a.alpha = in.f32();
-            a.flags = in.i32();
-            a.color = in.vec3();
-            a.geosetId = in.i32();
-            readTracks(in, entryEnd, 3, [&](const std::string& t) {
-                if (t == "KGAO")
-                    a.alphaTrack = readTrack<float>(in);
-                else if (t == "KGAC")
-                    a.colorTrack = readTrack<TVec3>(in);
-                else
-                    return false;
-                return true;
-            });
-            return a;
-        });
-    } else if (tag == "BONE") {
-        readEntries(in, end, m.bones, [&] {
-            BoneChunk b;
-            b.node = readNode(in, end);
-            b.geosetId = in.i32();
-            b.geosetAnimationId = in.i32();
-            m.highestObjectId = std::max(m.highestObjectId, b.node.objectId);
-            return b;
-        });
-    } else if (tag == "LITE") {
-        readEntries(in, end, m.lights, [&] {
-            LightChunk l;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            l.node = readNode(in, entryEnd);
-            l.type = in.i32();
-            l.attenuationStart = in.raw<4>();
-            l.attenuationEnd = in.raw<4>();
-            l.color = in.vec3();
-            l.intensity = in.f32();
-            l.ambientColor = in.vec3();
-            l.ambientIntensity = in.f32();
-            readTracks(in, entryEnd, 6, [&](const std::string& t) {
-                if (t == "KLAV")
-                    l.visibility = readTrack<float>(in);
-                else if (t == "KLAC")
-                    l.colorTrack = readTrack<TVec3>(in);
-                else if (t == "KLAI")
-                    l.intensityTrack = readTrack<float>(in);
-                else if (t == "KLBC")
-                    l.ambientColorTrack = readTrack<TVec3>(in);
-                else if (t == "KLBI")
-                    l.ambientIntensityTrack = readTrack<float>(in);
-                else
-                    return false;
-                return true;
-            });
-            return l;
-        });
-    } else if (tag == "HELP") {
-        readEntries(in, end, m.helpers, [&] {
-            NodeChunk n = readNode(in, end);
-            m.highestObjectId = std::max(m.highestObjectId, n.objectId);
-            return n;
-        });
-    } else if (tag == "ATCH") {
-        readEntries(in, end, m.attachments, [&] {
-            AttachmentChunk a;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            a.node = readNode(in, entryEnd);
-            a.path = in.text(260, 255);
-            a.attachmentId = in.i32();
-            if (in.pos < entryEnd && in.tag() == "KATV")
-                a.visibility = readTrack<float>(in);
-            if (in.pos > entryEnd)
-                in.rangeError();
-            in.seek(entryEnd);
-            return a;
-        });
-    } else if (tag == "PIVT") {
-        m.pivotPoints.resize((end - in.pos) / 12);
-        for (TVec3& p : m.pivotPoints)
-            p = in.vec3();
-    } else if (tag == "PREM") {
-        readEntries(in, end, m.particleEmitters, [&] {
-            ParticleEmitterChunk e;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            e.node = readNode(in, entryEnd);
-            e.emissionRate = in.f32();
-            e.gravity = in.f32();
-            e.longitude = in.f32();
-            e.latitude = in.f32();
-            e.path = in.text(260, 255);
-            e.lifespan = in.f32();
-            e.initialVelocity = in.f32();
-            if (in.pos < entryEnd && in.tag() == "KPEV")
-                e.visibility = readTrack<float>(in);
-            if (in.pos > entryEnd)
-                in.rangeError();
-            in.seek(entryEnd);
-            return e;
-        });
-    } else if (tag == "PRE2") {
-        readEntries(in, end, m.particleEmitters2, [&] {
-            Particleemitter2Chunk e;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            e.node = readNode(in, entryEnd);
-            for (float* f : {&e.speed, &e.variation, &e.latitude, &e.gravity, &e.lifespan, &e.emissionRate,
-                             &e.length, &e.width})
-                *f = in.f32();
-            for (std::int32_t* i : {&e.filterMode, &e.rows, &e.columns, &e.headOrTail})
-                *i = in.i32();
-            e.tailLength = in.f32();
-            e.time = in.f32();
-            for (TVec3& c : e.segmentColor)
-                c = in.vec3();
-            for (std::uint8_t& a : e.segmentAlpha)
-                a = in.u8();
-            e.segmentScaling = in.vec3();
-            for (auto* block : {&e.headIntervals, &e.headDecayIntervals, &e.tailIntervals, &e.tailDecayIntervals})
-                for (std::int32_t& v : *block)
-                    v = in.i32();
-            for (std::int32_t* i : {&e.textureId, &e.squirt, &e.priorityPlane, &e.replaceableId})
-                *i = in.i32();
-            readTracks(in, entryEnd, 6, [&](const std::string& t) {
-                if (t == "KP2V")
-                    e.visibility = readTrack<float>(in);
-                else if (t == "KP2E")
-                    e.emissionTrack = readTrack<float>(in);
-                else if (t == "KP2W")
-                    e.widthTrack = readTrack<float>(in);
-                else if (t == "KP2N")
-                    e.lengthTrack = readTrack<float>(in);
-                else if (t == "KP2S")
-                    e.speedTrack = readTrack<float>(in);
-                else
-                    return false;
-                return true;
-            });
-            return e;
-        });
-    } else if (tag == "RIBB") {
-        readEntries(in, end, m.ribbonEmitters, [&] {
-            RibbonEmitterChunk r;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            r.node = readNode(in, entryEnd);
-            r.heightAbove = in.f32();
-            r.heightBelow = in.f32();
-            r.alpha = in.f32();
-            r.color = in.vec3();
-            r.lifespan = in.f32();
-            for (std::int32_t* i : {&r.textureSlot, &r.emissionRate, &r.rows, &r.columns, &r.materialId})
-                *i = in.i32();
-            r.gravity = in.f32();
-            readTracks(in, entryEnd, 4, [&](const std::string& t) {
-                if (t == "KRVS")
-                    r.visibility = readTrack<float>(in);
-                else if (t == "KRHA")
-                    r.heightAboveTrack = readTrack<float>(in);
-                else if (t == "KRHB")
-                    r.heightBelowTrack = readTrack<float>(in);
-                else
-                    return false;
-                return true;
-            });
-            return r;
-        });
-    } else if (tag == "EVTS") {
-        readEntries(in, end, m.eventObjects, [&] {
-            EventObjectChunk e;
-            e.node = readNode(in, end);
-            if (in.pos < end && in.peekTag() == "KEVT") {
-                in.tag();
-                e.times.resize(in.count(4));
-                e.globalSequenceId = in.i32();
-                for (std::int32_t& t : e.times)
-                    t = in.i32();
-            }
-            return e;
-        });
-    } else if (tag == "CAMS") {
-        readEntries(in, end, m.cameras, [&] {
-            CameraChunk c;
-            const std::size_t entryEnd = in.entryEnd(in.pos, end);
-            c.name = in.text(80, 80);
-            c.position = in.vec3();
-            c.fieldOfView = in.raw<4>();
-            c.farClip = in.raw<4>();
-            c.nearClip = in.raw<4>();
-            c.targetPosition = in.vec3();
-            readTracks(in, entryEnd, 4, [&](const std::string& t) {
-                if (t == "KCTR")
-                    c.translation = readTrack<TVec3>(in);
-                else if (t == "KTTR")
-                    c.targetTranslation = readTrack<TVec3>(in);
-                else if (t == "KCRL")
-                    c.rotation = readTrack<float>(in);
-                else
-                    return false;
-                return true;
-            });
-            return c;
-        });
-    } else if (tag == "CLID") {
-        readEntries(in, end, m.collisionShapes, [&] {
-            CollisionShapeChunk s;
-            s.node = readNode(in, end);
-            s.shapeType = in.i32();
-            s.vertex1 = in.vec3();
-            if (s.shapeType != ShapeSphere)
-                s.vertex2 = in.vec3();
-            if (s.shapeType == ShapeSphere || s.shapeType == ShapeCylinder)
-                s.radius = in.f32();
-            return s;
-        });
-    }
-    // Unknown chunks (sound and effect chunks of the format) are passed over by their size.
 }
 
 // The model cache: paths in request order and their models, side by side.

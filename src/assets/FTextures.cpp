@@ -1,10 +1,5 @@
 #include "assets/FTextures.h"
 
-#include "assets/FTga.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 unsigned BlankTexture = 0;
 unsigned TransparentTexture = 0;
 unsigned CircleTexture = 0;
@@ -12,6 +7,9 @@ unsigned CircleTexture = 0;
 namespace {
 
 std::vector<std::unique_ptr<TTexture>> cache;
+// The name of cache[0]. A new cache goes on from where the last one ended, so
+// that a name kept from before (a cached model's) never means another picture.
+unsigned firstName = 1;
 
 std::string tgaPathOf(const std::string& path)
 {
@@ -20,27 +18,11 @@ std::string tgaPathOf(const std::string& path)
     return path.substr(0, path.size() - 3) + "tga";
 }
 
-unsigned upload(const TTgaImage& image)
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    if (image.hasAlpha)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                          image.pixels.data());
-    else
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
-    return name;
-}
-
 }  // namespace
 
 void InitTextures()
 {
+    firstName += static_cast<unsigned>(cache.size());
     cache.clear();
     BlankTexture = LoadTexture("Textures/Shared/Blank.blp");
     TransparentTexture = LoadTexture("Textures/Shared/Transparent.blp");
@@ -58,18 +40,21 @@ unsigned LoadTexture(const std::string& path)
 
     auto entry = std::make_unique<TTexture>();
     entry->path = tga;
-    if (std::optional<TTgaImage> image = readTga(tga))
-        entry->textureId = upload(*image);
+    entry->image = readTga(tga);
+    if (entry->image)
+        entry->textureId = firstName + static_cast<unsigned>(cache.size());
     cache.push_back(std::move(entry));
     return cache.back()->textureId;
-}
-
-void BindTexture(unsigned textureId)
-{
-    glBindTexture(GL_TEXTURE_2D, textureId);
 }
 
 const std::vector<std::unique_ptr<TTexture>>& textureCache()
 {
     return cache;
+}
+
+TTexture* textureEntry(unsigned textureId)
+{
+    if (textureId < firstName || textureId - firstName >= cache.size())
+        return nullptr;
+    return cache[textureId - firstName].get();
 }

@@ -39,12 +39,13 @@ struct TMouse {
 
 extern TMouse Mouse;
 
-// Stores the window position and its place on the 1600 x 1200 design area.
-void cursorMoved(double x, double y);
+// Stores the window position and its place on the 1600 x 1200 design area
+// stretched over a drawing surface of the given size.
+void cursorMoved(double x, double y, int surfaceWidth, int surfaceHeight);
 // Stores a button event for the next interface pass, overwriting one not yet delivered.
 void buttonEvent(std::int32_t code);
 
-// Hides the system pointer, starts in the pointer state and loads the atlas.
+// Hides the system pointer, starts in the pointer state and loads the atlas (FCursorDraw).
 void initCursor();
 // Stores the state; any true flag is added to the scroll flags, all false clears them.
 void setCursorState(std::int32_t state, bool left, bool right, bool down, bool up);
@@ -73,5 +74,5 @@ TCursorLook cursorLook(std::int32_t state, TScrollFlags flags, std::int64_t tota
                        const std::optional<TCursorTarget>& target, bool dragging, bool placingBuilding);
 TScrollFlags cursorScrollFlags();
 
-// Draws the cursor in window pixels: the last thing of the render frame.
+// Draws the cursor in window pixels: the last thing of the render frame (FCursorDraw).
 void drawCursor();

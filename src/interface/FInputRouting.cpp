@@ -71,6 +71,6 @@ void deliverButtonEvent()
     if (frames.empty() || code == 0)
         return;
     setGlobalNumber("arg1", std::abs(static_cast<std::int64_t>(code)));
-    broadcastEvent(code > 0 ? 2 : 3);
+    broadcastEvent(code > 0 ? InterfaceEvent::ButtonDown : InterfaceEvent::ButtonUp);
     Mouse.buttonCode = 0;
 }

@@ -7,11 +7,11 @@
 #include "script/FLua.h"
 #include "shell/FDocument.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <algorithm>
 #include <cctype>
 
+bool InterfaceReady = false;
 std::vector<std::unique_ptr<FrameType>> frames;
 std::vector<std::unique_ptr<TextureType>> textures;
 std::vector<std::unique_ptr<FontStringType>> fontStrings;

@@ -96,6 +96,10 @@ public:
     std::string text;
 };
 
+// True once an interface has finished loading, false while one is being
+// built or torn down: engine callbacks into scripts wait for it.
+extern bool InterfaceReady;
+
 // The current interface. frames[0] is the root "Interface", 1600 x 1200.
 extern std::vector<std::unique_ptr<FrameType>> frames;
 extern std::vector<std::unique_ptr<TextureType>> textures;

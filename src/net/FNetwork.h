@@ -1,4 +1,4 @@
-// FNetwork: the UDP endpoint every copy of the game owns (TNetwork), the
+// FNetwork: the endpoint every copy of the game owns (TNetwork), the
 // catalogue of message layouts that travel over it, and the network's part of
 // the shell: start at menu start-up, one receive-and-dispatch per frame, stop
 // at shutdown. Messages are packed little-endian records sent whole as single
@@ -203,43 +203,30 @@ std::string readShortString(const TShortString& s);
 // Cuts the text to 255 bytes and zeroes the unused rest.
 void writeShortString(TShortString& s, const std::string& text);
 
-// Where the endpoint binds and sends. The game always uses the defaults;
-// tests bind loopback addresses and a free port (0 picks one).
-struct TNetworkOptions {
-    std::string bindAddress;  // empty: every local address
-    std::uint16_t port = NetPort;
-    std::string broadcastAddress = BroadcastAddress;
-};
-
+// The endpoint every copy of the game owns: where its datagrams leave and
+// arrive. The client makes a UDP one (FUdpNetwork); a tool or a test may hand
+// the network any other. Creation never fails: a broken endpoint logs each
+// failing send.
 class TNetwork {
 public:
-    // Creation never fails: each failing step is logged and later sends log their error.
-    explicit TNetwork(const TNetworkOptions& options = {});
-    ~TNetwork();
-    TNetwork(const TNetwork&) = delete;
-    TNetwork& operator=(const TNetwork&) = delete;
+    virtual ~TNetwork() = default;
 
     // One waiting datagram into `buffer` (MaxDatagram bytes): its length, 0 for
-    // an empty one ("Received zero"), -1 when nothing was read.
-    long receive(std::uint8_t* buffer, std::string& senderAddress);
-    void sendTo(const std::string& address, const void* data, std::size_t length);
-    void broadcast(const void* data, std::size_t length);
-    void close();
+    // an empty one, -1 when nothing was read.
+    virtual long receive(std::uint8_t* buffer, std::string& senderAddress) = 0;
+    virtual void sendTo(const std::string& address, const void* data, std::size_t length) = 0;
+    virtual void broadcast(const void* data, std::size_t length) = 0;
+    virtual void close() = 0;
 
-    bool open() const { return handle_ >= 0; }
-    std::uint16_t port() const { return port_; }
-
-private:
-    int handle_ = -1;
-    std::uint16_t port_ = NetPort;
-    std::string broadcastAddress_;
+    virtual bool open() const = 0;
+    virtual std::uint16_t port() const = 0;
 };
 
 extern std::unique_ptr<TNetwork> Network;
 
-// Menu start-up: local player id -42, the endpoint, the client table with this
-// machine in slot 0 (nick from `config`), an empty receive queue.
-void networkStart(const TConfig& config, const TNetworkOptions& options = {});
+// Menu start-up: local player id -42, `endpoint` as the network, the client
+// table with this machine in slot 0 (nick from `config`), an empty receive queue.
+void networkStart(const TConfig& config, std::unique_ptr<TNetwork> endpoint);
 // Each frame, both modes: waiting datagrams into the queue, then every due message handled.
 void networkFrame();
 // Shutdown: Leave to the server address, then the endpoint closed and freed.

@@ -5,7 +5,6 @@
 #include "net/FTransmit.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <cstring>
 #include <memory>
@@ -101,20 +100,21 @@ void onServerQuery(const TPacket& packet)
 void onServerInfo(const TPacket& packet)
 {
     const auto m = readMessage<TServerInfo>(packet);
-    if (InterfaceReady && LobbyHooks.addServerList4)
+    if (LobbyHooks.addServerList4)
         LobbyHooks.addServerList4(packet.sender, readShortString(m.name), m.playerCount, readShortString(m.text));
 }
 
 void onLaunchGame(const TPacket& packet)
 {
     // A second launch in the game would set the game up again over the running one.
-    if (EngineMode != ModeMenu) {
+    if (engineInGame()) {
         drop(packet, "the game is already running");
         return;
     }
     const std::int32_t start = readMessage<TLaunchGame>(packet).value;
     FrameClock.totalTime = start;
-    GameStartRequest = true;
+    if (LaunchHooks.requestGameStart)
+        LaunchHooks.requestGameStart();
     logLine("Game launched, clock set to " + std::to_string(start) + " ms");
 }
 

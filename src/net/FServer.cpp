@@ -2,9 +2,9 @@
 
 #include "net/FNetwork.h"
 #include "net/FTransmit.h"
+#include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <algorithm>
 
@@ -14,6 +14,7 @@ std::string OwnAddress = LocalAddress;
 std::int32_t OwnPlayerId = -42;
 std::int32_t OwnPlayerNumber = -41;
 TLobbyHooks LobbyHooks;
+TLaunchHooks LaunchHooks;
 
 namespace {
 
@@ -72,6 +73,11 @@ void lobbyStart(const TConfig& config)
 Tplayer& localPlayer()
 {
     return host().player;
+}
+
+bool engineInGame()
+{
+    return LaunchHooks.inGame && LaunchHooks.inGame();
 }
 
 bool isHosting()
@@ -192,7 +198,7 @@ void setLobbyEntry(TPublicPlayerList& list, int index, int colour, int team, int
         if (!nick.empty())
             client->player.nick = nick;
     }
-    if (EngineMode == ModeMenu)
+    if (!engineInGame())
         refreshLobbyDisplay();
 }
 
@@ -223,7 +229,7 @@ void removeLobbyEntry(TPublicPlayerList& list, int index)
 void refreshLobbyDisplay()
 {
     const TPublicPlayerList* list = lobbyList();
-    if (!InterfaceReady || !list)
+    if (!list)
         return;
     if (LobbyHooks.listBoxClear)
         LobbyHooks.listBoxClear("PlayerList");
@@ -248,8 +254,8 @@ void closeServer()
 
 void serverClosed()
 {
-    if (InterfaceReady && LobbyHooks.raiseEvent)
-        LobbyHooks.raiseEvent(7);
+    if (LobbyHooks.raiseEvent)
+        LobbyHooks.raiseEvent(InterfaceEvent::ServerClosed);
     ServerAddress = LocalAddress;
 }
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+enum class InterfaceEvent : int;  // script/FLua.h
+
 constexpr int MaxClients = 8;
 constexpr std::size_t PingSamplesNeeded = 10;
 
@@ -44,17 +46,28 @@ extern std::string OwnAddress;     // this machine as the host sees it
 extern std::int32_t OwnPlayerId;   // own slot; -42 until one is assigned
 extern std::int32_t OwnPlayerNumber;
 
-// The menu scripts' callbacks, set by the script host. They are called only
-// while an interface is loaded; an unset one is skipped.
+// The menu scripts' callbacks, set by the script host, which hands them on
+// only while an interface is loaded; an unset one is skipped.
 struct TLobbyHooks {
     std::function<void(const std::string& list)> listBoxClear;
     std::function<void(const std::string& nick, const std::string& address, int race, int colour, int team)>
         addServerList5;
     std::function<void(const std::string& address, const std::string& name, int count, const std::string& text)>
         addServerList4;
-    std::function<void(int code)> raiseEvent;  // interface events (7: server closed)
+    std::function<void(InterfaceEvent event)> raiseEvent;  // ServerClosed
 };
 extern TLobbyHooks LobbyHooks;
+
+// The shell's side of a launch, set by the client at start-up. Unset (a tool
+// or a test without a shell), the engine counts as being in the menu and a
+// launch only sets the clock.
+struct TLaunchHooks {
+    std::function<bool()> inGame;            // the engine has switched to its game mode
+    std::function<void()> requestGameStart;  // the shell starts the game once this frame is drawn
+};
+extern TLaunchHooks LaunchHooks;
+// Whether the engine is in its game mode, as LaunchHooks tells.
+bool engineInGame();
 
 // Empties the table, resets both addresses, reads the nick and joins this machine into slot 0.
 void lobbyStart(const TConfig& config);

@@ -3,7 +3,6 @@
 #include "net/FServer.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <cstring>
 

@@ -1,7 +1,8 @@
 // KeyState: keys by Windows virtual-key code, the codes that scripts and the
-// game speak (arrows 37-40, digits 48-57, letters 65-90, Escape 27...). The
-// window layer translates its own key codes through virtualKeyFromSdl and
-// records what is held down as of the last window event.
+// game speak (arrows 37-40, digits 48-57, letters 65-90, Escape 27...), and
+// what is held down as of the last window event. The window layer translates
+// its own key codes (SdlKeys) and records them here; the rest of the engine
+// only reads.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +20,6 @@ constexpr int Numpad0 = 96, Multiply = 106, Add = 107, Subtract = 109, Decimal =
 constexpr int F1 = 112, F12 = 123, NumLock = 144, Scroll = 145;
 constexpr int LShift = 160, RShift = 161, LControl = 162, RControl = 163, LMenu = 164, RMenu = 165;
 }  // namespace vk
-
-// The virtual-key code of an SDL key code, 0 for keys Windows has no code for.
-int virtualKeyFromSdl(std::int32_t sdlKey);
-// For Shift, Control and Alt the side-specific code (LShift...) of an SDL key, else 0.
-int sidedVirtualKeyFromSdl(std::int32_t sdlKey);
 
 void setKeyDown(int virtualKey, bool down);
 bool isKeyDown(int virtualKey);

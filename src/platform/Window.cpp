@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include "platform/KeyState.h"
+#include "platform/SdlKeys.h"
 #include "platform/Text.h"
 
 #include <SDL.h>

@@ -7,11 +7,9 @@
 #include "interface/FXMLLoader.h"
 #include "net/FServer.h"
 #include "platform/KeyState.h"
-#include "platform/Window.h"
 #include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <lua.hpp>
 
@@ -24,6 +22,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+
+TSystemHooks SystemHooks;
 
 namespace {
 
@@ -112,7 +112,8 @@ int RunScript(lua_State* L)
 
 int Quit(lua_State*)
 {
-    shutdown();
+    if (SystemHooks.quit)
+        SystemHooks.quit();
     return 0;
 }
 
@@ -148,7 +149,7 @@ int GetControlState(lua_State* L)
 
 int GetClipBoard(lua_State* L)
 {
-    pushString(L, platform::clipboardText());
+    pushString(L, SystemHooks.clipboardText ? SystemHooks.clipboardText() : std::string());
     return 1;
 }
 
@@ -422,20 +423,32 @@ int luaSynchroniseClients(lua_State* L)
     return 1;
 }
 
-// The lobby reaches the menu scripts through these; they run in whatever
-// state is current when the lobby calls.
-void installLobbyCallbacks()
+// The console line and the lobby reach the scripts through these, only while
+// an interface is loaded; they run in whatever state is current then.
+void installEngineCallbacks()
 {
-    LobbyHooks.listBoxClear = [](const std::string& list) { callFunction("ListBoxClear", {list}); };
+    ConsoleLineHook = [](const std::string& text) {
+        if (InterfaceReady)
+            callFunction("AddLine", {text});
+    };
+    LobbyHooks.listBoxClear = [](const std::string& list) {
+        if (InterfaceReady)
+            callFunction("ListBoxClear", {list});
+    };
     LobbyHooks.addServerList5 = [](const std::string& nick, const std::string& address, int race, int colour,
                                    int team) {
-        callFunction("AddServerList5", {nick, address, double(race), double(colour), double(team)});
+        if (InterfaceReady)
+            callFunction("AddServerList5", {nick, address, double(race), double(colour), double(team)});
     };
     LobbyHooks.addServerList4 = [](const std::string& address, const std::string& name, int count,
                                    const std::string& text) {
-        callFunction("AddServerList4", {address, name, double(count), text});
+        if (InterfaceReady)
+            callFunction("AddServerList4", {address, name, double(count), text});
     };
-    LobbyHooks.raiseEvent = [](int code) { broadcastEvent(code); };
+    LobbyHooks.raiseEvent = [](InterfaceEvent event) {
+        if (InterfaceReady)
+            broadcastEvent(event);
+    };
 }
 
 // Engine errors (a log line at level Error, a missing font) end the script
@@ -580,7 +593,7 @@ const ScriptFunction ScriptFunctions[] = {
 
 void registerScriptFunctions()
 {
-    installLobbyCallbacks();
+    installEngineCallbacks();
     for (const ScriptFunction& entry : ScriptFunctions)
         if (entry.function)
             registerFunction(entry.function, entry.name);

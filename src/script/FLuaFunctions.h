@@ -3,7 +3,20 @@
 // the table; every function survives any argument a script can pass.
 #pragma once
 
-// Stores every script function that exists as a global of the current state.
+#include <functional>
+#include <string>
+
+// What the script functions need from the window and the shell, set by the
+// client at start-up. Unset (a tool or a test without a window), GetClipBoard
+// gives an empty text and Quit does nothing.
+struct TSystemHooks {
+    std::function<std::string()> clipboardText;  // Latin-1
+    std::function<void()> quit;
+};
+extern TSystemHooks SystemHooks;
+
+// Stores every script function that exists as a global of the current state,
+// and points the console line and the lobby's callbacks at the scripts.
 void registerScriptFunctions();
 // The names of the registration table, in order, built or not.
 int scriptFunctionCount();

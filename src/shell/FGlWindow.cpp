@@ -1,11 +1,13 @@
 #include "shell/FGlWindow.h"
 
 #include "interface/FCursor.h"
+#include "interface/FXMLLoader.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 #include "script/FLua.h"
 #include "shell/FBase.h"
 #include "shell/FLogs.h"
+#include "shell/FOpenGL.h"
 #include "shell/FScreenshot.h"
 #include "shell/FView.h"
 
@@ -63,7 +65,7 @@ void route(const platform::WindowEvent& e)
         buttonEvent(-e.button);
         break;
     case WindowEvent::MouseMove:
-        cursorMoved(e.x, e.y);
+        cursorMoved(e.x, e.y, SurfaceWidth, SurfaceHeight);
         break;
     case WindowEvent::Close:
         shutdown();

@@ -59,3 +59,12 @@ void logLine(const std::string& text)
 {
     log("Addline : " + text, LogDebug);
 }
+
+std::function<void(const std::string& text)> ConsoleLineHook;
+
+void addLine(const std::string& text)
+{
+    logLine(text);
+    if (ConsoleLineHook)
+        ConsoleLineHook(text);
+}

@@ -3,6 +3,7 @@
 // also raises EngineError, which ends the current window event.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +23,13 @@ void log(const std::string& message, int level);
 
 // "Addline : " + text at level Debug: the log half of a console line.
 void logLine(const std::string& text);
+
+// Where a console line goes after the log: set by whoever shows it (the
+// script host hands it to the script function AddLine); unset, the line is
+// only logged. Chat and diagnostics below the interface reach it this way.
+extern std::function<void(const std::string& text)> ConsoleLineHook;
+// logLine, then ConsoleLineHook.
+void addLine(const std::string& text);
 
 // The level word of a level number; empty for unknown levels.
 std::string levelWord(int level);

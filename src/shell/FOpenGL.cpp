@@ -6,12 +6,14 @@
 #include "interface/FXMLLoader.h"
 #include "platform/Window.h"
 #include "shell/FScreenshot.h"
-#include "shell/FView.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cstring>
+
+int SurfaceWidth = 1024;
+int SurfaceHeight = 764;
 
 bool createRenderingContext()
 {
@@ -64,10 +66,6 @@ void interfacePass()
         glPopMatrix();
     }
     deliverButtonEvent();
-    if (GameStartRequest) {
-        GameStartRequest = false;
-        start(2);
-    }
 }
 
 void renderFrame()

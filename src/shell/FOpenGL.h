@@ -7,12 +7,16 @@
 #include <cstdint>
 #include <vector>
 
+// The drawing panel's size in pixels, kept by the window's resize events.
+extern int SurfaceWidth;
+extern int SurfaceHeight;
+
 // Creates the panel's context (slot 0), makes it current and clears both buffers.
 bool createRenderingContext();
 void releaseRenderingContext();
 
 void renderFrame();
-// The interface over the design area, then the pending button and game start.
+// The interface over the design area, then the pending button.
 void interfacePass();
 
 // Orthographic projection with the origin at the top-left, y downwards, in pixels.

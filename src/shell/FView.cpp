@@ -5,26 +5,38 @@
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
-#include "net/FNetwork.h"
+#include "net/FServer.h"
+#include "net/FUdpNetwork.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
+#include "script/FLuaFunctions.h"
 #include "shell/FBase.h"
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
-#include "script/FLua.h"
 
 std::uint8_t EngineMode = ModeMenu;
-bool GameStartRequest = false;
-bool InterfaceReady = false;
-int SurfaceWidth = 1024;
-int SurfaceHeight = 764;
 bool Terminated = false;
 
-static void startMenu()
+namespace {
+
+// Set by the launch message, taken at the end of the frame that received it.
+bool gameStartRequest = false;
+
+// What the modules below the shell may ask of it, through their hooks.
+void installShellHooks()
+{
+    LaunchHooks.inGame = [] { return EngineMode == ModeGame; };
+    LaunchHooks.requestGameStart = [] { gameStartRequest = true; };
+    SystemHooks.clipboardText = [] { return platform::clipboardText(); };
+    SystemHooks.quit = [] { shutdown(); };
+}
+
+void startMenu()
 {
     startLog();
+    installShellHooks();
     WindowSettings = readStartupConfig(TConfig());
     applyWindowMode();
     resetFrameClock(platform::milliseconds());
@@ -34,18 +46,20 @@ static void startMenu()
     InitTextures();
     initCursor();
     initFonts();
-    networkStart(TConfig());
+    networkStart(TConfig(), std::make_unique<TUdpNetwork>());
     unloadInterface();
     loadInterface("Interface/Menu/Interface.xml");
 }
 
 // Everything mode 0 made stays; the game brings its own interface and Lua state.
-static void startGame()
+void startGame()
 {
     resetModelCache();
     unloadInterface();
     loadInterface("Interface/Game/Interface.xml");
 }
+
+}  // namespace
 
 void start(std::uint8_t mode)
 {
@@ -61,6 +75,11 @@ void frameStep()
     updateFrameClock(platform::milliseconds());
     networkFrame();
     renderFrame();
+    // The frame that heard the launch is shown as it was drawn; the next one is the game's.
+    if (gameStartRequest) {
+        gameStartRequest = false;
+        start(ModeGame);
+    }
 }
 
 void shutdown()
@@ -70,11 +89,4 @@ void shutdown()
     restoreWindowMode();
     platform::showSystemCursor(true);
     Terminated = true;
-}
-
-void addLine(const std::string& text)
-{
-    logLine(text);
-    if (InterfaceReady)
-        callFunction("AddLine", {text});
 }

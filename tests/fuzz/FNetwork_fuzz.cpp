@@ -2,13 +2,15 @@
 // through the receive queue and every handler, on a machine that sometimes
 // hosts and sometimes has its menu loaded. Whatever arrives must be logged
 // or handled, never read past its end.
+#include "interface/FXMLLoader.h"
 #include "net/FNetwork.h"
 #include "net/FReceive.h"
 #include "net/FServer.h"
+#include "net/FUdpNetwork.h"
+#include "script/FLua.h"
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,6 +21,7 @@ namespace {
 
 const std::int32_t Kinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21, 22, 23, 24, 30, 100, 14, 0};
 const char* const Senders[] = {"127.0.0.1", "127.0.0.2", "127.0.0.3", "127.0.0.4"};
+bool inGame = false;
 
 // Runs in the scratch folder CTest gives it: the log and Vrax.cfg land there.
 bool setUp()
@@ -28,12 +31,14 @@ bool setUp()
     options.bindAddress = "127.0.0.1";
     options.port = 0;
     options.broadcastAddress = "127.0.0.1";
-    networkStart(TConfig(std::string("Vrax.cfg")), options);
+    networkStart(TConfig(std::string("Vrax.cfg")), std::make_unique<TUdpNetwork>(options));
     LobbyHooks.listBoxClear = [](const std::string&) {};
     LobbyHooks.addServerList5 = [](const std::string&, const std::string&, int, int, int) {};
     LobbyHooks.addServerList4 = [](const std::string&, const std::string&, int, const std::string&) {};
-    LobbyHooks.raiseEvent = [](int) {};
+    LobbyHooks.raiseEvent = [](InterfaceEvent) {};
     GameMessageHandler = [](const TPacket&) {};
+    LaunchHooks.inGame = [] { return inGame; };
+    LaunchHooks.requestGameStart = [] {};
     return true;
 }
 
@@ -62,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Clients.at(0))
         Clients.at(0)->hosting = flags & 0x10 ? 1 : 0;
     InterfaceReady = (flags & 0x20) != 0;
-    EngineMode = flags & 0x40 ? ModeGame : ModeMenu;
+    inGame = (flags & 0x40) != 0;
     FrameClock.totalTime = 1'000'000'000;
     resetReceiveQueue();
     enqueueDatagram(datagram.data(), datagram.size(), Senders[flags & 3]);

@@ -5,7 +5,6 @@
 #include "interface/FXMLLoader.h"
 #include "script/FLua.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include "../support/TestFont.h"
 

@@ -4,13 +4,15 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "interface/FXMLLoader.h"
 #include "net/FNetwork.h"
 #include "net/FReceive.h"
 #include "net/FServer.h"
+#include "net/FUdpNetwork.h"
 #include "platform/UdpSocket.h"
+#include "script/FLua.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include <gtest/gtest.h>
 
@@ -99,8 +101,8 @@ inline TShortString shortString(const std::string& text)
 }
 
 // One machine started in a scratch folder with a Vrax.cfg naming "Aldric",
-// its clock past the 30 ms hold, its menu interface ready and the script
-// callbacks recorded.
+// its clock past the 30 ms hold, its menu interface ready, in the menu or the
+// game as `inGame` says, and the script callbacks and game-start requests recorded.
 class NetMachine : public ::testing::Test {
 protected:
     ScratchDir dir;
@@ -108,6 +110,8 @@ protected:
     std::vector<std::tuple<std::string, std::string, int, int, int>> playerRows;  // nick, address, race, colour, team
     std::vector<std::tuple<std::string, std::string, int, std::string>> serverRows;
     std::vector<int> events;
+    bool inGame = false;
+    bool gameStartRequested = false;
 
     void SetUp() override
     {
@@ -115,9 +119,9 @@ protected:
         writeFile("Vrax.cfg", "[Player info]\r\nNickname=Aldric\r\n");
         FrameClock = TFrameClock{};
         FrameClock.totalTime = 1000;
-        EngineMode = ModeMenu;
-        GameStartRequest = false;
         InterfaceReady = true;
+        LaunchHooks.inGame = [this] { return inGame; };
+        LaunchHooks.requestGameStart = [this] { gameStartRequested = true; };
         LobbyHooks.listBoxClear = [this](const std::string& list) {
             cleared.push_back(list);
             playerRows.clear();
@@ -128,21 +132,22 @@ protected:
                                            const std::string& text) {
             serverRows.emplace_back(address, name, count, text);
         };
-        LobbyHooks.raiseEvent = [this](int code) { events.push_back(code); };
+        LobbyHooks.raiseEvent = [this](InterfaceEvent event) { events.push_back(static_cast<int>(event)); };
         TNetworkOptions options;
         options.bindAddress = "127.0.0.1";
         options.port = 0;
         options.broadcastAddress = "127.0.0.1";
-        networkStart(TConfig(dir.path() + "/Vrax.cfg"), options);
+        networkStart(TConfig(dir.path() + "/Vrax.cfg"), std::make_unique<TUdpNetwork>(options));
     }
 
     void TearDown() override
     {
         Network.reset();
         LobbyHooks = TLobbyHooks{};
+        LaunchHooks = TLaunchHooks{};
+        ConsoleLineHook = nullptr;
         GameMessageHandler = nullptr;
         InterfaceReady = false;
-        GameStartRequest = false;
     }
 
     // A few frames, leaving loopback time to deliver.

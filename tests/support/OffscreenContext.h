@@ -4,7 +4,6 @@
 
 #include "platform/Window.h"
 #include "shell/FOpenGL.h"
-#include "shell/FView.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -22,7 +22,6 @@
 #include "script/FLua.h"
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
-#include "shell/FView.h"
 
 #include "Pictures.h"
 #include "TestSupport.h"

@@ -80,5 +80,5 @@ TEST(Config, DefaultPathIsBesideTheExecutableAndNamedAfterIt)
     const std::string& p = config.path();
     ASSERT_GE(p.size(), 4u);
     EXPECT_EQ(p.substr(p.size() - 4), ".cfg");
-    EXPECT_NE(p.find("vrax_unit_tests.cfg"), std::string::npos);
+    EXPECT_NE(p.find("vrax_core_tests.cfg"), std::string::npos);
 }

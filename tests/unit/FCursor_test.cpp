@@ -1,6 +1,5 @@
 #include "interface/FCursor.h"
 
-#include "shell/FView.h"
 
 #include <gtest/gtest.h>
 
@@ -94,22 +93,19 @@ TEST(CursorState, FlagsAccumulateUntilAllFalse)
 
 TEST(MouseState, InterfacePositionAndButtonCode)
 {
-    SurfaceWidth = 800;
-    SurfaceHeight = 600;
-    cursorMoved(400, 300);
+    cursorMoved(400, 300, 800, 600);
     EXPECT_EQ(Mouse.interfaceX, 800);
     EXPECT_EQ(Mouse.interfaceY, 600);
-    cursorMoved(1, 1);  // 2 interface units each way
+    cursorMoved(1, 1, 800, 600);  // 2 interface units each way
     EXPECT_EQ(Mouse.interfaceX, 2);
-    SurfaceWidth = 1024;  // a resize alone does not move the interface position
-    EXPECT_EQ(Mouse.interfaceX, 2);
-    cursorMoved(0.3, 0.3);  // 0.6 and 0.6 round to nearest
+    cursorMoved(0.3, 0.3, 800, 600);  // 0.6 and 0.6 round to nearest
     EXPECT_EQ(Mouse.interfaceY, 1);
+    cursorMoved(5, 5, 0, 0);  // a surface of no size keeps the last interface position
+    EXPECT_EQ(Mouse.interfaceX, 1);
+    EXPECT_EQ(Mouse.cursorX, 5);
 
     buttonEvent(1);
     buttonEvent(-1);
     EXPECT_EQ(Mouse.buttonCode, -1) << "a press and release before a frame leave only the release";
     buttonEvent(0);
-    SurfaceWidth = 1024;
-    SurfaceHeight = 764;
 }

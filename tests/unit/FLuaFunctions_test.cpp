@@ -11,7 +11,6 @@
 #include "script/FLuaFunctions.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include "../support/TestFont.h"
 #include "../support/TestSupport.h"
@@ -31,6 +30,7 @@ struct ScriptFunctions : ::testing::Test {
     {
         startLog();
         initFonts();
+        SystemHooks.quit = [this] { ++quits; };
         writeFile("Fonts/Thorndale14.glf", testFontBytes());
         writeFile("ui.xml", R"(<Ui>
   <Frame name="Panel" width="300" height="200"><Anchor x="10" y="20"/>
@@ -50,8 +50,10 @@ struct ScriptFunctions : ::testing::Test {
         platform::releaseAllKeys();
         Mouse.pendingCommand.reset();
         setCursorState(CursorPointer, false, false, false, false);
-        Terminated = false;
+        SystemHooks = TSystemHooks{};
+        quits = 0;
     }
+    int quits = 0;
     // The value of a Lua expression, as text ("nil" for nil, "true"/"false" for booleans).
     static std::string eval(const std::string& expression)
     {
@@ -228,10 +230,15 @@ TEST_F(ScriptFunctions, ClockKeysClipboardAndQuit)
     EXPECT_EQ(eval("GetControlState()"), "false");
     platform::setKeyDown(platform::vk::Control, true);
     EXPECT_EQ(eval("GetControlState()"), "true");
-    EXPECT_EQ(eval("type(GetClipBoard())"), "string");
+    EXPECT_EQ(eval("GetClipBoard()"), "") << "no window, no clipboard";
+    SystemHooks.clipboardText = [] { return std::string("pasted"); };
+    EXPECT_EQ(eval("GetClipBoard()"), "pasted");
 
     runString("Quit()");
-    EXPECT_TRUE(Terminated);
+    EXPECT_EQ(quits, 1);
+    SystemHooks.quit = nullptr;
+    runString("Quit()");  // no shell to end: nothing happens
+    EXPECT_EQ(quits, 1);
 }
 
 TEST_F(ScriptFunctions, RunScriptLogsAtDebugAndIncludeRunsFiles)
@@ -266,5 +273,5 @@ TEST_F(ScriptFunctions, NoArgumentsBreakAnyFunction)
         pcall(_G[name])
       end)");
     EXPECT_EQ(eval("Survived"), "401");
-    EXPECT_FALSE(Terminated);
+    EXPECT_EQ(quits, 0);
 }

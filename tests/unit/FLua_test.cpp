@@ -2,16 +2,19 @@
 // interfaces loaded from small files.
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
+#include "platform/KeyState.h"
 #include "script/FLua.h"
 #include "script/FLuaFunctions.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include "../support/TestFont.h"
 #include "../support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
+
+#include <iterator>
+#include <utility>
 
 using namespace testing_support;
 
@@ -176,4 +179,45 @@ TEST_F(Lua, ARunawayScriptCanBeBounded)
     EXPECT_NE(logText().find("Warning: script stopped after 100000 instructions"),
               std::string::npos)
         << logText();
+}
+
+// The shared scripts name the engine's codes; their tables must say what the engine raises.
+TEST_F(Lua, TheSharedScriptsNameTheEnginesCodes)
+{
+    createState();
+    runFile(std::string(VRAX_SOURCE_DIR) + "/content/Interface/Shared/Widgets.lua");
+    const std::pair<const char*, InterfaceEvent> events[] = {
+        {"UnitChanged", InterfaceEvent::UnitChanged},
+        {"ButtonDown", InterfaceEvent::ButtonDown},
+        {"ButtonUp", InterfaceEvent::ButtonUp},
+        {"OrderStarted", InterfaceEvent::OrderStarted},
+        {"OrderEnded", InterfaceEvent::OrderEnded},
+        {"ServerClosed", InterfaceEvent::ServerClosed},
+        {"BuildingQueueChanged", InterfaceEvent::BuildingQueueChanged},
+        {"WarningChanged", InterfaceEvent::WarningChanged},
+        {"TrainingListChanged", InterfaceEvent::TrainingListChanged},
+        {"UnitCountChanged", InterfaceEvent::UnitCountChanged},
+    };
+    runString("Count = 0 for _ in pairs(Event) do Count = Count + 1 end");
+    EXPECT_EQ(global("Count"), std::to_string(std::size(events)));
+    for (const auto& [name, code] : events) {
+        runString(std::string("Value = Event.") + name);
+        EXPECT_EQ(global("Value"), std::to_string(static_cast<int>(code))) << name;
+    }
+
+    namespace vk = platform::vk;
+    const std::pair<const char*, int> keys[] = {
+        {"Back", vk::Back},   {"Tab", vk::Tab},       {"Return", vk::Return}, {"Shift", vk::Shift},
+        {"Control", vk::Control}, {"Menu", vk::Menu}, {"Escape", vk::Escape}, {"Space", vk::Space},
+        {"Prior", vk::Prior}, {"Next", vk::Next},     {"End", vk::End},       {"Home", vk::Home},
+        {"Left", vk::Left},   {"Up", vk::Up},         {"Right", vk::Right},   {"Down", vk::Down},
+        {"Insert", vk::Insert}, {"Delete", vk::Delete}, {"F1", vk::F1},       {"F12", vk::F12},
+        {"V", 'V'},
+    };
+    runString("Count = 0 for _ in pairs(Key) do Count = Count + 1 end");
+    EXPECT_EQ(global("Count"), std::to_string(std::size(keys)));
+    for (const auto& [name, code] : keys) {
+        runString(std::string("Value = Key.") + name);
+        EXPECT_EQ(global("Value"), std::to_string(code)) << name;
+    }
 }

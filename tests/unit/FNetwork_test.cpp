@@ -81,7 +81,7 @@ TEST_F(NetworkWire, AFailedSocketLogsOneErrorPerSendAndChangesNothingElse)
 {
     TNetworkOptions options;
     options.bindAddress = "not an address";
-    Network = std::make_unique<TNetwork>(options);
+    Network = std::make_unique<TUdpNetwork>(options);
     EXPECT_TRUE(logged("Addline : Error #3 :  Can't bind socket"));
     EXPECT_TRUE(logged("Addline : 1 errors while trying to connect"));
     const std::size_t before = log().size();
@@ -99,7 +99,7 @@ TEST_F(NetworkWire, ABusyPortLogsTheReasonAndTheCapabilityFix)
     TNetworkOptions options;
     options.bindAddress = "127.0.0.1";
     options.port = Network->port();  // already bound by this machine
-    TNetwork second(options);
+    TUdpNetwork second(options);
     EXPECT_FALSE(logged("Error #2"));
     EXPECT_TRUE(logged("Error #3 :  Can't bind socket"));
     EXPECT_TRUE(logged("failed: Address already in use"));

@@ -165,7 +165,7 @@ TEST_F(ReceiveQueue, TruncatedDatagramsOfEveryKindAreDropped)
     EXPECT_EQ(OwnPlayerId, 0);
     EXPECT_EQ(OwnAddress, "127.0.0.1");
     EXPECT_EQ(lobbyList()->count, 1);
-    EXPECT_FALSE(GameStartRequest);
+    EXPECT_FALSE(gameStartRequested);
     EXPECT_EQ(FrameClock.totalTime, 1000);
 }
 

@@ -49,7 +49,8 @@ TEST_F(Lobby, StartPutsThisMachineInSlotZeroAsPlayerOne)
     EXPECT_TRUE(logged("Addline : Public player list added1\r\n"));
 
     // Without a configuration file the nick says so.
-    networkStart(TConfig(dir.path() + "/Missing.cfg"), {"127.0.0.1", 0, "127.0.0.1"});
+    networkStart(TConfig(dir.path() + "/Missing.cfg"),
+                 std::make_unique<TUdpNetwork>(TNetworkOptions{"127.0.0.1", 0, "127.0.0.1"}));
     EXPECT_TRUE(logged("Addline : Missing Vrax.cfg !!"));
     EXPECT_EQ(localPlayer().nick, "Erreur dans le fichier de config");
 }
@@ -214,7 +215,7 @@ TEST_F(Lobby, TheMedianIsTakenAtTheEleventhReplyAndEveryoneLaunches)
     ASSERT_EQ(launch.size(), 1u);
     EXPECT_EQ(launch[0].value, 35);
     frames();
-    EXPECT_TRUE(GameStartRequest);
+    EXPECT_TRUE(gameStartRequested);
     EXPECT_LT(FrameClock.totalTime, 1000) << "the host restarts its clock at its own median";
     EXPECT_TRUE(isRunning());
 }
@@ -226,16 +227,16 @@ TEST_F(Lobby, LaunchGameSetsTheClockOnceInTheMenu)
     launch.value = -1;  // never measured
     host.send(launch);
     frames(1);
-    EXPECT_TRUE(GameStartRequest);
+    EXPECT_TRUE(gameStartRequested);
     EXPECT_LE(FrameClock.totalTime, 0);
 
-    GameStartRequest = false;
-    EngineMode = ModeGame;
+    gameStartRequested = false;
+    inGame = true;
     FrameClock.totalTime = 8000;
     launch.value = 40;
     host.send(launch);
     frames(1);
-    EXPECT_FALSE(GameStartRequest);
+    EXPECT_FALSE(gameStartRequested);
     EXPECT_EQ(FrameClock.totalTime, 8000);
     EXPECT_TRUE(logged("Dropped LaunchGame from 127.0.0.2: the game is already running"));
 }

@@ -3,7 +3,6 @@
 #include "interface/FXMLLoader.h"
 #include "script/FLua.h"
 #include "shell/FLogs.h"
-#include "shell/FView.h"
 
 #include "../support/TestFont.h"
 #include "../support/TestSupport.h"

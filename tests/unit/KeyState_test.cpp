@@ -1,4 +1,5 @@
 #include "platform/KeyState.h"
+#include "platform/SdlKeys.h"
 
 #include <SDL_keycode.h>
 #include <gtest/gtest.h>

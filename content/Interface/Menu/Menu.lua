@@ -164,7 +164,7 @@ end
 -- The first click picks a game and fills in its address; a click on the
 -- picked game joins it.
 function ServerRowClicked(row)
-  if arg1 ~= 1 then
+  if arg1 ~= Button.Left then
     return
   end
   local i = tonumber(string.sub(row, string.len("ServerRow") + 1)) or 0
@@ -336,7 +336,7 @@ end
 -- Events and readouts ---------------------------------------------------
 
 function MenuEvent()
-  if event == 7 then
+  if event == Event.ServerClosed then
     IsHost = false
     Launching = false
     ShowScreen("FindScreen")

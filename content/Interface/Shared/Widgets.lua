@@ -7,6 +7,37 @@
 -- "XText"; a field "F" has "FText" and "FCaret"; the console's lines are
 -- "ConsoleLine1" to "ConsoleLine<ConsoleSize>".
 
+-- The engine's codes ---------------------------------------------------
+
+-- The interface events: the value of `event` in OnEvent handlers.
+Event = {
+  UnitChanged = 1,           -- a unit, its effects or the selection changed
+  ButtonDown = 2,            -- arg1: a Button
+  ButtonUp = 3,              -- arg1: a Button
+  OrderStarted = 4,          -- arg1: the order's script code
+  OrderEnded = 5,
+  ServerClosed = 7,          -- the host closed the server
+  BuildingQueueChanged = 8,
+  WarningChanged = 9,
+  TrainingListChanged = 10,
+  UnitCountChanged = 11,     -- the local player's unit counter changed
+}
+
+-- Mouse buttons: arg1 of ButtonDown and ButtonUp, OnMouseDown and OnMouseUp.
+Button = { Left = 1, Right = 2, Other = 3 }
+
+-- Keys going down reach OnKeyDown as arg1 = -Key.X (Windows virtual-key
+-- codes; a letter's code is its capital's character code).
+Key = {
+  Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 18, Escape = 27, Space = 32,
+  Prior = 33, Next = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40,
+  Insert = 45, Delete = 46, F1 = 112, F12 = 123,
+  V = 86,
+}
+
+-- Typed characters reach OnKeyDown as arg1 = their code (Latin-1, 0 to 255).
+Char = { Backspace = 8, Tab = 9, Enter = 13, Space = 32, Delete = 127 }
+
 ConsoleSize = 8
 ConsoleLines = {}
 ConsoleWidth = 1360
@@ -76,7 +107,7 @@ function ButtonLeave(button)
 end
 
 function ButtonDown(button)
-  if arg1 ~= 1 then
+  if arg1 ~= Button.Left then
     return
   end
   PressedButton = button
@@ -97,7 +128,7 @@ end
 -- arrives as a release alone: that counts too, unless the press was seen on
 -- another button.
 function ButtonUp(button)
-  if arg1 ~= 1 then
+  if arg1 ~= Button.Left then
     return
   end
   local pressed = PressedButton == button or PressedButton == nil
@@ -117,7 +148,7 @@ end
 
 -- For the frame that hears OnEvent: a release away from the pressed button is no click.
 function ButtonReleasedElsewhere()
-  if event == 3 and PressedButton then
+  if event == Event.ButtonUp and PressedButton then
     ButtonRaise(PressedButton)
   end
 end
@@ -163,7 +194,7 @@ function SetFieldText(field, text)
   SetText(field .. "Text", FitText(field .. "Text", text, GetWidth(field) - 36))
 end
 
--- arg1 > 0: a typed character (Backspace 8, Tab 9, Enter 13); arg1 < 0: a key going down.
+-- arg1 > 0: a typed character (a Char); arg1 < 0: a key going down (-Key).
 -- One frame with EnableKeyboard hears every key and calls this with the
 -- field that has the keyboard, so a key that moves the keyboard acts once.
 function FieldKey(field)
@@ -172,21 +203,21 @@ function FieldKey(field)
   end
   local text = GetText(field .. "Text")
   if arg1 < 0 then
-    if arg1 == -86 and GetControlState() then  -- Ctrl+V
+    if arg1 == -Key.V and GetControlState() then
       SetFieldText(field, text .. GetClipBoard())
     end
     return
   end
-  if arg1 == 8 then
+  if arg1 == Char.Backspace then
     SetFieldText(field, string.sub(text, 1, -2))
-  elseif arg1 == 9 then
+  elseif arg1 == Char.Tab then
     FocusField(NextField(field))
-  elseif arg1 == 13 then
+  elseif arg1 == Char.Enter then
     local action = FieldEnterActions[field]
     if action then
       action()
     end
-  elseif arg1 >= 32 and arg1 ~= 127 then
+  elseif arg1 >= Char.Space and arg1 ~= Char.Delete then
     SetFieldText(field, text .. string.char(arg1))
   end
 end
