@@ -191,6 +191,7 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
         deadCount += !unit->alive && unit->hp == DeathHp ? 1 : 0;
     IncomeTick(game, deadCount);
 
+    game.nearby.Open(game.tick);
     for (std::size_t i = 0; i < game.units.size(); ++i) {
         TUnit& unit = *game.units[i];
         if (unit.alive) {
@@ -208,6 +209,7 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
             decay(game, unit);
         }
     }
+    game.nearby.Close();
     for (std::size_t i = game.units.size(); i-- > 0;) {
         TUnit& unit = *game.units[i];
         CooldownAndExpiryStep(game, unit);

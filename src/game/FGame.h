@@ -9,6 +9,7 @@
 
 #include "game/FBallistic.h"
 #include "game/FGameCodes.h"
+#include "game/FNearby.h"
 #include "game/FUnit.h"
 #include "game/FWarning.h"
 #include "game/Fgroup.h"
@@ -94,6 +95,7 @@ public:
     TGameLink* link = nullptr;  // the network; none when playing alone
     std::mt19937 random{0};     // damage spreads; seed it for a repeatable game
     TGamePlayer nobody;         // the record of the neutral owner
+    TNearby nearby;             // the units by place, for the order pass
 
     // Player number 1..8; any other number (the neutral owner) gets a scratch record.
     TGamePlayer& player(std::int32_t number);

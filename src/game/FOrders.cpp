@@ -47,10 +47,11 @@ private:
     const Tmap& map_;
 };
 
-// An order that names a unit no longer alive can never be carried out.
+// An order that names a unit no longer alive, or gone into a building, can
+// never be carried out.
 bool HasLostTarget(const Torder& order)
 {
-    return TargetsUnit(order.kind) && (!order.target || !order.target->alive);
+    return TargetsUnit(order.kind) && (!order.target || !order.target->alive || !order.target->outside);
 }
 
 void stopWalking(TGame& game, TUnit& unit)
@@ -83,6 +84,8 @@ void startWalking(TGame& game, TUnit& unit)
 // The nearest live unit of another player within 40 cells, first found on a tie.
 TUnit* nearestEnemy(TGame& game, const TUnit& unit)
 {
+    if (game.nearby.IsOpen())
+        return game.nearby.NearestEnemy(game, unit, 1600);
     TUnit* best = nullptr;
     std::int64_t bestDistance = 1600;
     for (const std::unique_ptr<TUnit>& other : game.units) {

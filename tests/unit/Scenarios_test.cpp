@@ -89,23 +89,24 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
     const Played first = play(Skirmish);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
-    EXPECT_EQ(first.out, "tick 5430\n"
-                         "player 1: 3 units, 1500 hp\n"
-                         "  Footman x2: 300 300\n"
+    EXPECT_EQ(first.out, "tick 5462\n"
+                         "player 1: 4 units, 1506 hp\n"
+                         "  Footman x3: 300 160 146\n"
                          "  Wall Tower x1: 900\n"
                          "player 2: 0 units\n");
-    EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5430 ticks in [0-9.]+ s, [0-9]+ ticks/s)")))
+    EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s, [0-9]+ ticks/s)")))
         << first.timing;
     EXPECT_EQ(play(Skirmish).out, first.out);
 
     // The same armies without "until won" and with a look in the middle.
     const Played longer = play(std::string(Skirmish) + "order foot move 100 100\nrun 600\nshow foot\n");
-    EXPECT_EQ(longer.out, "tick 6030, line 10: show\n"
-                          "  Footman 1 at 95 105, 300 hp: idle, standing\n"
-                          "  Footman 3 at 95 100, 300 hp: idle, standing\n"
-                          "tick 6030\n"
-                          "player 1: 3 units, 1500 hp\n"
-                          "  Footman x2: 300 300\n"
+    EXPECT_EQ(longer.out, "tick 6062, line 10: show\n"
+                          "  Footman 0 at 94 104, 146 hp: idle, standing\n"
+                          "  Footman 1 at 95 99, 160 hp: idle, standing\n"
+                          "  Footman 3 at 100 102, 300 hp: idle, standing\n"
+                          "tick 6062\n"
+                          "player 1: 4 units, 1506 hp\n"
+                          "  Footman x3: 300 160 146\n"
                                       "  Wall Tower x1: 900\n"
                                       "player 2: 0 units\n");
 }
