@@ -2,9 +2,12 @@
 // second with 1000 and with 200 units fighting on the Welcome map, each tick
 // one frame of 10 ms. The baseline in the same run is the same crowd of one
 // player standing still, where a tick costs only what every unit pays for
-// being there (animation, the idle search for enemies, regeneration).
+// being there (animation, the idle search for enemies, regeneration). A
+// third battle mixes in archers, casters and heroes: arrows in flight,
+// auras and cast effects ticking.
 #include "GameFolder.h"
 
+#include "game/FEffects.h"
 #include "game/FGame.h"
 #include "game/FReports.h"
 #include "game/FUnitLoad.h"
@@ -48,16 +51,15 @@ public:
     // circle and, when fighting, as many Raiders of player 2 south of it,
     // each sent to the middle line, where they meet and fight; otherwise all
     // of them are player 1's and stand.
-    Battle(int count, bool fighting)
+    // Mixed: of every 50 on a side, one hero, two casters, twenty archers.
+    Battle(int count, bool fighting, bool mixed = false) : mixed_(mixed)
     {
         InitGame(game, 1, true);
         LoadMapFile(game, "Maps/Welcome.vrax");
-        const TUnitAttributes* spearman = typeNamed("Spearman");
-        const TUnitAttributes* raider = typeNamed("Raider");
         const int perSide = fighting ? count / 2 : count;
-        place(*spearman, 1, perSide, 150, -5, fighting);
+        place(Army{"Spearman", "Warden", "Acolyte", "Bowman"}, 1, perSide, 150, -5, fighting);
         if (fighting)
-            place(*raider, 2, count - perSide, 330, 5, true);
+            place(Army{"Raider", "Warlord", "Shaman", "Slinger"}, 2, count - perSide, 330, 5, true);
         // Long enough for the armies to meet and settle into the fight.
         run(fighting ? 1500 : 10);
     }
@@ -65,6 +67,8 @@ public:
     void run(int ticks)
     {
         for (int i = 0; i < ticks; ++i) {
+            if (mixed_ && game.tick % 100 == 0)
+                castAll();
             clock_ += 10;
             BroadcastUnitStates(game, clock_);
             UpdateGame(game, clock_, 10);
@@ -80,14 +84,44 @@ public:
     }
 
 private:
+    struct Army {
+        const char* soldier;
+        const char* hero;
+        const char* caster;
+        const char* archer;
+    };
+
+    const TUnitAttributes& typeOf(const Army& army, int slot) const
+    {
+        if (!mixed_ || slot % 50 >= 23)
+            return *typeNamed(army.soldier);
+        if (slot % 50 == 0)
+            return *typeNamed(army.hero);
+        return *typeNamed(slot % 50 < 3 ? army.caster : army.archer);
+    }
+
+    // Every second each caster casts its second spell: on the enemy it
+    // fights when it has one, else on itself (refusals included).
+    void castAll()
+    {
+        for (std::size_t i = 0; i < game.units.size(); ++i) {
+            TUnit& unit = *game.units[i];
+            if (!unit.alive || unit.spells.size() < 2 || unit.unitType->type == UnitKind::Hero)
+                continue;
+            TUnit* target = CurrentTarget(unit);
+            CastAbility(game, unit, target ? *target : unit, 1);
+        }
+    }
+
     // Ranks of 50, five cells apart, from row y outwards by `step`, skipping
     // the cells the map's stones stand on.
-    void place(const TUnitAttributes& type, int owner, int count, int y, int step, bool march)
+    void place(const Army& army, int owner, int count, int y, int step, bool march)
     {
         int placed = 0;
         for (int slot = 0; placed < count; ++slot) {
             const int x = 115 + (slot % 50) * 5;
             const int row = y + (slot / 50) * step;
+            const TUnitAttributes& type = typeOf(army, slot);
             if (!IsFootprintFree(game.map, type.size, x, row))
                 continue;
             TUnit& unit = CreateUnit(game, type, x * 16 + 8, row * 16 + 8, owner, game.nextUnitId++);
@@ -97,23 +131,25 @@ private:
         }
     }
 
+    bool mixed_ = false;
     std::int64_t clock_ = 0;
 };
 
-void tickRate(benchmark::State& state, bool fighting)
+void tickRate(benchmark::State& state, bool fighting, bool mixed = false)
 {
     SimFolder folder;
     if (!folder.ok) {
         state.SkipWithError("build the game first: build/game needs Fonts, Data, Maps and Models");
         return;
     }
-    Battle battle(static_cast<int>(state.range(0)), fighting);
+    Battle battle(static_cast<int>(state.range(0)), fighting, mixed);
     const int before = battle.alive();
     for (auto _ : state)
         battle.run(1);
     state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["units_at_start"] = before;
     state.counters["units_at_end"] = battle.alive();
+    state.counters["missiles"] = static_cast<double>(battle.game.projectiles.size());
 }
 
 void BM_SimulationFighting(benchmark::State& state)
@@ -121,6 +157,12 @@ void BM_SimulationFighting(benchmark::State& state)
     tickRate(state, true);
 }
 BENCHMARK(BM_SimulationFighting)->Arg(1000)->Arg(200)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_SimulationMixed(benchmark::State& state)
+{
+    tickRate(state, true, true);
+}
+BENCHMARK(BM_SimulationMixed)->Arg(1000)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 
 void BM_SimulationStanding(benchmark::State& state)
 {

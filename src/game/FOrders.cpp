@@ -107,8 +107,10 @@ void oneAttack(TGame& game, TUnit& unit, TUnit& target)
     unit.SetAnimation("Attack", true, false);
     FaceCell(unit, target.Cell());
     if (unit.unitType->type == UnitKind::Ranged) {
-        // The missile leaves once the attack animation has played through.
-        unit.releaseMarker.clear();
+        // The missile leaves once the attack animation has played through;
+        // a model without sequences plays nothing through and shoots at once,
+        // one missile a swing.
+        unit.releaseMarker = unit.model().sequences.empty() ? "Ready" : "";
         return;
     }
     if (unit.damage < 0) {
@@ -127,9 +129,7 @@ void attackStep(TGame& game, TUnit& unit, TUnit& target)
         unit.lastAttackTick = game.tick;
         return;
     }
-    // A model without sequences never plays its attack through: it shoots at once.
-    const bool ready = unit.releaseMarker == "Ready" || unit.model().sequences.empty();
-    if (unit.unitType->type == UnitKind::Ranged && ready && game.hosting) {
+    if (unit.unitType->type == UnitKind::Ranged && unit.releaseMarker == "Ready" && game.hosting) {
         LaunchProjectile(game, unit, target, RangedHit);
         unit.releaseMarker.clear();
     }
