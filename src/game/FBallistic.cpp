@@ -74,7 +74,7 @@ void RangedHit(TGame& game, TProjectile& p)
 {
     if (!p.shooter || !p.target || !p.target->alive)
         return;
-    if (p.shooter->owner != p.target->owner)
+    if (p.target->owner == game.localPlayer && p.shooter->owner != game.localPlayer)
         UnderAttackAlert(game, *p.target);
     TakeDamage(game, *p.target, HitDamage(game, *p.shooter, *p.target));
 }

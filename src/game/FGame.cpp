@@ -27,7 +27,7 @@ TGamePlayer& TGame::player(std::int32_t number)
     return players[static_cast<std::size_t>(number - 1)];
 }
 
-void TGame::RaiseEvent(int event, int arg1) const
+void TGame::RaiseEvent(InterfaceEvent event, int arg1) const
 {
     if (hooks.raiseEvent)
         hooks.raiseEvent(event, arg1);

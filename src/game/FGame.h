@@ -29,7 +29,7 @@ class TGameLink;
 
 // What the rules ask of the rest of the program; an unset hook is skipped.
 struct TGameHooks {
-    std::function<void(int event, int arg1)> raiseEvent;             // interface events
+    std::function<void(InterfaceEvent event, int arg1)> raiseEvent;  // interface events
     std::function<void(const TUnit& unit, SoundKind kind)> unitSound;  // a unit speaks
     std::function<void(SoundKind kind)> advisorSound;                 // the local race's advisor
     std::function<bool()> formationKeyHeld;                           // left Ctrl: curved formations
@@ -101,7 +101,7 @@ public:
     TGamePlayer& player(std::int32_t number);
     TGamePlayer& localPlayerRecord() { return player(localPlayer); }
 
-    void RaiseEvent(int event, int arg1 = 0) const;
+    void RaiseEvent(InterfaceEvent event, int arg1 = 0) const;
     void UnitSound(const TUnit& unit, SoundKind kind) const;
     void AdvisorSound(SoundKind kind) const;
 };

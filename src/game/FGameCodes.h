@@ -1,7 +1,7 @@
 // FGameCodes: the numbers the rules share with the scripts, the network and
 // the sound module. Order kinds and update masks travel in messages, order
-// script codes and interface events reach the Lua side (mirrored there in
-// Codes.lua), so every value here is fixed.
+// script codes and interface events reach the Lua side, so every value here
+// is fixed.
 #pragma once
 
 #include <cstdint>
@@ -29,19 +29,21 @@ constexpr std::uint8_t FromCell = 1;        // made from a goal cell (host messa
 constexpr std::uint8_t NewBuilding = 2;     // the construct order that comes with a placed building
 }  // namespace OrderMode
 
-// Interface events raised into the scripts (the script global `event`).
-namespace InterfaceEvent {
-constexpr int UnitChanged = 1;      // a unit, its effects or the selection changed
-constexpr int MouseDown = 2;
-constexpr int MouseUp = 3;
-constexpr int OrderStarted = 4;     // arg1: the order's script code
-constexpr int OrderEnded = 5;       // arg1: the order's script code
-constexpr int ServerClosed = 7;
-constexpr int BuildQueueChanged = 8;
-constexpr int WarningChanged = 9;
-constexpr int TrainingChanged = 10;
-constexpr int UnitCountChanged = 11;
-}  // namespace InterfaceEvent
+// The interface events: the value of the script global `event` while
+// OnEvent handlers run. Mirrored as the Lua table Event in
+// Interface/Shared/Widgets.lua; codes 0 and 6 are never raised.
+enum class InterfaceEvent : int {
+    UnitChanged = 1,            // a unit, its effects or the selection changed as the unit panel shows
+    ButtonDown = 2,             // arg1: 1 left, 2 right, 3 other
+    ButtonUp = 3,               // arg1 as for ButtonDown
+    OrderStarted = 4,           // arg1: the order's script code
+    OrderEnded = 5,             // arg1 as for OrderStarted
+    ServerClosed = 7,           // the host closed the server
+    BuildingQueueChanged = 8,
+    WarningChanged = 9,         // the warning line was set or cleared
+    TrainingListChanged = 10,
+    UnitCountChanged = 11,      // the local player's unit counter changed
+};
 
 // Unit update kinds (UnitState masks): one kind per update.
 namespace UpdateMask {

@@ -76,7 +76,7 @@ bool QueueTraining(TGame& game, TUnit& building, const TUnitAttributes& type)
         return false;
     }
     building.buildQueue.push_back(&type);
-    game.RaiseEvent(InterfaceEvent::BuildQueueChanged);
+    game.RaiseEvent(InterfaceEvent::BuildingQueueChanged);
     return true;
 }
 
@@ -124,7 +124,7 @@ void ProductionTick(TGame& game, TUnit& building)
     request.builderId = -1;
     building.buildQueue.erase(building.buildQueue.begin());
     building.trainProgress = 0;
-    game.RaiseEvent(InterfaceEvent::BuildQueueChanged);
+    game.RaiseEvent(InterfaceEvent::BuildingQueueChanged);
     RequestUnit(game, request);
 }
 
@@ -192,7 +192,7 @@ bool EnterBuilding(TGame& game, TUnit& unit, TUnit& building)
     unit.idle = true;
     unit.path.clear();
     building.occupants.push_back(&unit);
-    game.RaiseEvent(InterfaceEvent::TrainingChanged);
+    game.RaiseEvent(InterfaceEvent::TrainingListChanged);
     RemoveFromGroup(game, game.selection, unit);
     SetMarked(game, unit, false);
     return true;
@@ -211,7 +211,7 @@ bool LeaveBuilding(TGame& game, TUnit& unit, TUnit& building)
     building.occupants.erase(inside);
     unit.outside = true;
     placeOnCell(unit, *cell);
-    game.RaiseEvent(InterfaceEvent::TrainingChanged);
+    game.RaiseEvent(InterfaceEvent::TrainingListChanged);
     if (unit.alive)
         SetMarked(game, unit, true);
     return true;

@@ -5,6 +5,8 @@
 // The interface loader creates the state; the shell closes it at the end.
 #pragma once
 
+#include "game/FGameCodes.h"
+
 #include <string>
 #include <variant>
 #include <vector>
@@ -36,22 +38,6 @@ using ScriptArgument = std::variant<double, std::string>;
 void callFunction(const std::string& name, const std::vector<ScriptArgument>& arguments);
 
 void registerFunction(lua_CFunction function, const std::string& name);
-
-// The interface events: the value of the script global `event` while
-// OnEvent handlers run. Mirrored as the Lua table Event in
-// Interface/Shared/Widgets.lua; codes 0 and 6 are never raised.
-enum class InterfaceEvent : int {
-    UnitChanged = 1,            // a unit, its effects or the selection changed as the unit panel shows
-    ButtonDown = 2,             // arg1: 1 left, 2 right, 3 other
-    ButtonUp = 3,               // arg1 as for ButtonDown
-    OrderStarted = 4,           // arg1: the order's script code
-    OrderEnded = 5,             // arg1 as for OrderStarted
-    ServerClosed = 7,           // the host closed the server
-    BuildingQueueChanged = 8,
-    WarningChanged = 9,         // the warning line was set or cleared
-    TrainingListChanged = 10,
-    UnitCountChanged = 11,      // the local player's unit counter changed
-};
 
 // Sets `event` and runs OnEvent of every frame that is neither hidden nor
 // virtual, nor below one that is, parent before children. Any code a caller

@@ -123,7 +123,9 @@ TEST(Warnings, LastTwoSecondsAndANewerOneStartsTheTimeAgain)
 {
     GameTest t;
     int changes = 0;
-    t.game.hooks.raiseEvent = [&](int event, int) { changes += event == InterfaceEvent::WarningChanged; };
+    t.game.hooks.raiseEvent = [&](InterfaceEvent event, int) {
+        changes += event == InterfaceEvent::WarningChanged ? 1 : 0;
+    };
     t.frames(1000);
     ShowWarning(t.game, "Not enough Gold.");
     EXPECT_EQ(t.game.warning.expiry, 1200);

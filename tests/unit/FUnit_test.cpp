@@ -84,6 +84,19 @@ TEST(Melee, DefenseScalesDamageAndTheSpreadOfSmallDamageIsEmpty)
     TakeDamage(t.game, target, 30);
     EXPECT_EQ(target.hp, 70);
 
+    // The advisor warns of an attack on the local player's units at most every 15 s.
+    TUnitAttributes wall = soldierType("Wall");
+    wall.hp = 100000;
+    TUnit& mine = t.unitAt(addType(wall), 60, 60, 1);
+    TUnit& raider = t.unitAt(soldier, 64, 60, 2);
+    int alerts = 0;
+    t.game.hooks.advisorSound = [&](SoundKind kind) { alerts += kind == SoundKind::Under; };
+    t.frames(1);
+    GiveOrder(t.game, raider, Torder::OnUnit(OrderKind::Attack, &mine));
+    t.frames(2000);
+    EXPECT_LT(mine.hp, 100000 - 150 * 9);
+    EXPECT_EQ(alerts, 2);
+
     // Only the host settles hit points.
     t.game.hosting = false;
     TakeDamage(t.game, target, 30);
@@ -247,7 +260,7 @@ TEST(Death, TheDeadLeaveTheSelectionGroupsAndAimsOfTheirOwnAndTakeNothingMore)
     int cancelled = 0, deaths = 0, counter = 0;
     t.game.hooks.aimCancelled = [&] { ++cancelled; };
     t.game.hooks.unitSound = [&](const TUnit& u, SoundKind k) { deaths += (&u == &victim && k == SoundKind::Death); };
-    t.game.hooks.raiseEvent = [&](int e, int) { counter += e == InterfaceEvent::UnitCountChanged; };
+    t.game.hooks.raiseEvent = [&](InterfaceEvent e, int) { counter += e == InterfaceEvent::UnitCountChanged; };
     t.game.aim = TPendingAim{&caster, 1};
     GiveOrder(t.game, a, Torder::OnUnit(OrderKind::Attack, &victim));
     QueueOrder(t.game, a, Torder::OnUnit(OrderKind::Follow, &victim));

@@ -50,7 +50,7 @@ protected:
 
     void SetUp() override
     {
-        t.game.hooks.raiseEvent = [this](int event, int) { events += event == InterfaceEvent::UnitChanged; };
+        t.game.hooks.raiseEvent = [this](InterfaceEvent event, int) { events += event == InterfaceEvent::UnitChanged; };
         t.game.hooks.unitSound = [this](const TUnit&, SoundKind kind) { listens += kind == SoundKind::Listen; };
     }
 
