@@ -83,14 +83,12 @@ void AdvanceProjectiles(TGame& game)
 {
     for (std::size_t i = 0; i < game.projectiles.size(); ++i) {
         TProjectile& p = *game.projectiles[i];
+        if (p.finished)
+            continue;
         p.AdvanceAnimationBy(game.elapsed);
         const std::int64_t t = game.totalTime - p.launchTime;
         p.position[0] = p.start[0] + t * p.velocityX;
         p.position[1] = p.start[1] + t * p.velocityY;
-        if (!p.target) {
-            p.finished = true;
-            continue;
-        }
         if (arrived(p)) {
             p.finished = true;
             const double dx = static_cast<double>(p.target->position[0] - p.position[0]);
@@ -107,10 +105,12 @@ void AdvanceProjectiles(TGame& game)
 
 void ForgetProjectileUnit(TGame& game, const TUnit& unit)
 {
+    // Dropped at once, without damage: neither unit is touched again.
     for (const std::unique_ptr<TProjectile>& p : game.projectiles) {
-        if (p->target == &unit)
-            p->target = nullptr;
-        if (p->shooter == &unit)
-            p->shooter = nullptr;
+        if (p->target != &unit && p->shooter != &unit)
+            continue;
+        p->target = nullptr;
+        p->shooter = nullptr;
+        p->finished = true;
     }
 }

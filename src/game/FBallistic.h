@@ -40,6 +40,6 @@ void RangedHit(TGame& game, TProjectile& projectile);
 // Once per frame: moves every missile by the game clock, resolves arrivals
 // and drops the finished ones.
 void AdvanceProjectiles(TGame& game);
-// The unit leaves the game: no missile may use it any more. Missiles whose
-// target left are dropped; a shooter that left no longer deals damage.
+// The unit leaves the game: every missile it shot or that flies at it is
+// dropped without damage, and neither unit is touched again.
 void ForgetProjectileUnit(TGame& game, const TUnit& unit);

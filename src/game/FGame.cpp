@@ -1,5 +1,7 @@
 #include "game/FGame.h"
 
+#include "game/FEffects.h"
+#include "game/FProduction.h"
 #include "game/FReports.h"
 #include "game/FUnitLoad.h"
 #include "shell/FLogs.h"
@@ -57,6 +59,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.tick = 0;
     for (int i = 0; i < MaxPlayers; ++i)
         game.players[static_cast<std::size_t>(i)] = TGamePlayer{2500, 0, 0, i};
+    game.player(localPlayer).inGame = true;
     game.nobody = TGamePlayer{};
     game.nextUnitId = 0;
     game.nextMapUnitNumber = FirstMapUnitNumber;
@@ -68,6 +71,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.elapsed = 0;
     game.lastBroadcastTick = 0;
     game.lastUnderAttackAlert = -1000000;
+    game.lastResourceReport = 0;
     game.refreshCursor = 0;
 }
 
@@ -181,11 +185,24 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
         return;
     game.tick += 1;
 
+    // Units that died since the last tick pay wood (exactly -10: the corpse has not decayed yet).
+    std::int32_t deadCount = 0;
+    for (const std::unique_ptr<TUnit>& unit : game.units)
+        deadCount += !unit->alive && unit->hp == DeathHp ? 1 : 0;
+    IncomeTick(game, deadCount);
+
     game.nearby.Open(game.tick);
     for (std::size_t i = 0; i < game.units.size(); ++i) {
         TUnit& unit = *game.units[i];
         if (unit.alive) {
-            OrderTick(game, unit);
+            if (unit.IsBuilding())
+                ProductionTick(game, unit);
+            if (unit.outside)
+                OrderTick(game, unit);
+            else
+                InsideTick(game, unit);
+            if (unit.alive)
+                EffectStep(game, unit);
             if (unit.alive)
                 regenerate(unit);
         } else {
@@ -195,9 +212,7 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
     game.nearby.Close();
     for (std::size_t i = game.units.size(); i-- > 0;) {
         TUnit& unit = *game.units[i];
-        for (TSpellSlot& spell : unit.spells)
-            if (spell.cooldownLeft > 0)
-                spell.cooldownLeft -= 1;
+        CooldownAndExpiryStep(game, unit);
         if (unit.removeMe)
             RemoveUnit(game, unit);
     }

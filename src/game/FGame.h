@@ -42,6 +42,7 @@ struct TGamePlayer {
     double wood = 0;
     std::int32_t unitCount = 0;  // this player's live units
     std::int32_t colour = 0;     // index into PlayerColours
+    bool inGame = false;         // has had units: earns the income of every player
 };
 
 // The player's pending targeting command (a spell to aim, a building to
@@ -87,6 +88,7 @@ public:
     std::int32_t elapsed = 0;
     std::int32_t lastBroadcastTick = 0;
     std::int64_t lastUnderAttackAlert = -1000000;
+    std::int64_t lastResourceReport = 0;  // game clock of the host's last resources message
     std::int32_t refreshCursor = 0;  // next unit of the host's rolling refresh
 
     TGameHooks hooks;

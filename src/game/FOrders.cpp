@@ -2,6 +2,7 @@
 
 #include "game/FBallistic.h"
 #include "game/FGame.h"
+#include "game/FProduction.h"
 #include "game/FReports.h"
 #include "game/FUnit.h"
 #include "game/FUnitLoad.h"
@@ -46,10 +47,11 @@ private:
     const Tmap& map_;
 };
 
-// An order that names a unit no longer alive can never be carried out.
+// An order that names a unit no longer alive, or gone into a building, can
+// never be carried out.
 bool HasLostTarget(const Torder& order)
 {
-    return TargetsUnit(order.kind) && (!order.target || !order.target->alive);
+    return TargetsUnit(order.kind) && (!order.target || !order.target->alive || !order.target->outside);
 }
 
 void stopWalking(TGame& game, TUnit& unit)
@@ -105,8 +107,10 @@ void oneAttack(TGame& game, TUnit& unit, TUnit& target)
     unit.SetAnimation("Attack", true, false);
     FaceCell(unit, target.Cell());
     if (unit.unitType->type == UnitKind::Ranged) {
-        // The missile leaves once the attack animation has played through.
-        unit.releaseMarker.clear();
+        // The missile leaves once the attack animation has played through;
+        // a model without sequences plays nothing through and shoots at once,
+        // one missile a swing.
+        unit.releaseMarker = unit.model().sequences.empty() ? "Ready" : "";
         return;
     }
     if (unit.damage < 0) {
@@ -125,26 +129,9 @@ void attackStep(TGame& game, TUnit& unit, TUnit& target)
         unit.lastAttackTick = game.tick;
         return;
     }
-    // A model without sequences never plays its attack through: it shoots at once.
-    const bool ready = unit.releaseMarker == "Ready" || unit.model().sequences.empty();
-    if (unit.unitType->type == UnitKind::Ranged && ready && game.hosting) {
+    if (unit.unitType->type == UnitKind::Ranged && unit.releaseMarker == "Ready" && game.hosting) {
         LaunchProjectile(game, unit, target, RangedHit);
         unit.releaseMarker.clear();
-    }
-}
-
-void constructionStep(TGame& game, TUnit& building)
-{
-    const std::int32_t time = std::max(1, building.unitType->buildingTime);
-    building.hp = std::min<double>(building.maxHp, building.hp + static_cast<double>(building.maxHp) / time);
-    building.buildProgress = std::min(1.0, building.buildProgress + 1.0 / time);
-    StatsChanged(game, building);
-    if (building.underConstruction && building.buildProgress >= 1.0) {
-        building.underConstruction = false;
-        building.SetAnimation("Stand", true, false);
-        game.RaiseEvent(InterfaceEvent::UnitChanged);
-        if (building.owner == game.localPlayer)
-            game.AdvisorSound(SoundKind::Building);
     }
 }
 
@@ -167,16 +154,19 @@ void act(TGame& game, TUnit& unit)
         attackStep(game, unit, *order.target);
         break;
     case OrderKind::Construct:
-        if (order.target->IsBuilding())
-            constructionStep(game, *order.target);
+        // A finished building gets one step of repair and the order ends.
+        ConstructionStep(game, *order.target);
         if (!order.target->underConstruction)
             NextOrder(game, unit);
         else if (!unit.turning)
             FaceCell(unit, order.target->Cell());
         break;
     case OrderKind::Enter:
+        EnterBuilding(game, unit, *order.target);
+        NextOrder(game, unit);
+        break;
     case OrderKind::Leave:
-        // Buildings that take workers in come with production.
+        LeaveBuilding(game, unit, *order.target);
         NextOrder(game, unit);
         break;
     default:

@@ -62,6 +62,8 @@ public:
     virtual void SendUnitCreated(const TUnitCreated& created) = 0;
     // Client: hand an order for unit `unitNumber` to the host, replacing or queued.
     virtual void SendOrder(std::int32_t unitNumber, const Torder& order, bool queued) = 0;
+    // Host: every player's gold and wood to every player.
+    virtual void SendResources(const TGame& /*game*/) {}
 };
 
 // Asks for a unit: through the link, or settled here when alone.

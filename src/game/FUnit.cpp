@@ -1,6 +1,8 @@
 #include "game/FUnit.h"
 
+#include "game/FEffects.h"
 #include "game/FGame.h"
+#include "game/FProduction.h"
 #include "game/FReports.h"
 #include "game/FUnitLoad.h"
 #include "shell/FLogs.h"
@@ -81,6 +83,7 @@ TUnit& CreateUnit(TGame& game, const TUnitAttributes& type, std::int64_t x, std:
             unit.teamColor[c] = PlayerColours[colour & 7][c];
     }
     game.player(owner).unitCount += 1;
+    game.player(owner).inGame = true;
     if (owner == game.localPlayer)
         game.RaiseEvent(InterfaceEvent::UnitCountChanged);
     unit.reportedHp = std::llround(unit.hp);
@@ -88,6 +91,8 @@ TUnit& CreateUnit(TGame& game, const TUnitAttributes& type, std::int64_t x, std:
     game.UnitSound(unit, SoundKind::Ready);
     unit.listIndex = static_cast<int>(game.units.size());
     game.units.push_back(std::move(made));
+    // Cast once the unit is in the list, so that an aura reaches its neighbours and is reported.
+    CastInnateSpells(game, unit);
     return unit;
 }
 
@@ -154,6 +159,7 @@ void Die(TGame& game, TUnit& unit)
     unit.SetAnimation("Death", false, false);
     game.UnitSound(unit, SoundKind::Death);
     unit.underConstruction = false;
+    ReleaseOccupants(game, unit);
     unit.alive = false;
     unit.turning = false;
     game.player(unit.owner).unitCount -= 1;

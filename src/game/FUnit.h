@@ -25,6 +25,7 @@ struct TEffectRecord {
     std::int32_t startTick = 0;  // tick of the last application
     bool propagated = false;     // came from an area effect
     std::int32_t count = 0;      // periodic applications so far
+    bool addedInstant = false;   // a propagated record: which values its application added
     const TAbility* ability = nullptr;
 };
 
@@ -71,6 +72,8 @@ public:
     std::vector<TEffectRecord> effects;
     std::vector<const TUnitAttributes*> buildQueue;  // buildings: at most 6
     std::vector<TUnit*> occupants;                   // buildings: workers inside
+    std::int32_t spawnRetryTick = 0;                 // buildings: no room for the trainee before this tick
+    bool spawnWarned = false;                        // buildings: the player was told there is no room
     Torder currentOrder;
     std::deque<TCell> path;  // remaining waypoints
     double hp = 0, mp = 0;

@@ -108,11 +108,12 @@ TEST(Scenario, ReportsEachBadLineAndKeepsTheRest)
         "line 5: expected a cell y at the end of the line",
         "line 6: a quoted name has no closing quote",
         "line 7: \"all\" needs a player: \"all of 1\"",
-        "line 8: unknown order \"dance\" (move, attack-move, patrol, stop, hold, attack, follow)",
+        "line 8: unknown order \"dance\" (move, attack-move, patrol, stop, hold, attack, follow, enter, leave)",
         "line 9: expected \"won\", found \"lost\"",
         "line 10: unexpected \"20\" at the end of the line",
         "line 11: vrax-sim plays the host: write \"player N host\"",
-        "line 12: unknown command \"fly\" (seed, player, map, place, order, queue, run, print, show)",
+        "line 12: unknown command \"fly\" (seed, player, map, place, order, queue, run, print, show, build, train, "
+        "cast, research, hurt, stats, state)",
     };
     EXPECT_EQ(s.errors, expected);
 

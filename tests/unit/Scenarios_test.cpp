@@ -149,7 +149,7 @@ TEST(Scenarios, TheProgramPlaysFromItsGameFolder)
     EXPECT_EQ(withoutTiming(out), play(Skirmish).out);
     EXPECT_EQ(run(sim + " --game . bad.sim 2>err.txt"), 2);
     EXPECT_EQ(readFile("err.txt"), "line 1: unknown command \"fly\" (seed, player, map, place, order, queue, run, "
-                                   "print, show)\n");
+                                   "print, show, build, train, cast, research, hurt, stats, state)\n");
     EXPECT_EQ(run(sim + " 2>/dev/null"), 2);
 }
 

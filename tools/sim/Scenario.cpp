@@ -133,7 +133,8 @@ private:
 void readOrder(LineReader& in, ScenarioStep& step)
 {
     step.who = in.choice();
-    const std::string kind = lower(in.word("an order (move, attack-move, patrol, stop, hold, attack, follow)"));
+    const std::string kind =
+        lower(in.word("an order (move, attack-move, patrol, stop, hold, attack, follow, enter, leave)"));
     if (kind == "move" || kind == "attack-move" || kind == "patrol") {
         step.order = kind == "move" ? SimOrder::Move : kind == "patrol" ? SimOrder::Patrol : SimOrder::AttackMove;
         in.cell(step);
@@ -141,11 +142,16 @@ void readOrder(LineReader& in, ScenarioStep& step)
         step.order = SimOrder::Stop;
     } else if (kind == "hold") {
         step.order = SimOrder::Hold;
-    } else if (kind == "attack" || kind == "follow") {
-        step.order = kind == "attack" ? SimOrder::Attack : SimOrder::Follow;
+    } else if (kind == "attack" || kind == "follow" || kind == "enter" || kind == "leave") {
+        step.order = kind == "attack"   ? SimOrder::Attack
+                     : kind == "follow" ? SimOrder::Follow
+                     : kind == "enter"  ? SimOrder::Enter
+                                        : SimOrder::Leave;
         step.target = in.choice();
+        step.hasTarget = true;
     } else {
-        throw LineError{"unknown order \"" + kind + "\" (move, attack-move, patrol, stop, hold, attack, follow)"};
+        throw LineError{"unknown order \"" + kind +
+                        "\" (move, attack-move, patrol, stop, hold, attack, follow, enter, leave)"};
     }
 }
 
@@ -200,11 +206,56 @@ ScenarioStep readStep(LineReader& in)
         }
     } else if (verb == "print") {
         step.kind = StepKind::Print;
-    } else if (verb == "show") {
-        step.kind = StepKind::Show;
+    } else if (verb == "show" || verb == "stats") {
+        step.kind = verb == "show" ? StepKind::Show : StepKind::Stats;
         step.who = in.choice();
+    } else if (verb == "build") {
+        step.kind = StepKind::Build;
+        step.text = in.word("a building type");
+        in.expect("for");
+        step.player = in.player();
+        in.expect("at");
+        in.cell(step);
+        in.expect("by");
+        step.who = in.choice();
+    } else if (verb == "train") {
+        step.kind = StepKind::Train;
+        step.number = 1;
+        const std::string first = in.word("a unit type");
+        std::int64_t count = 0;
+        const auto [end, error] = std::from_chars(first.data(), first.data() + first.size(), count);
+        if (error == std::errc() && end == first.data() + first.size()) {
+            if (count < 1 || count > 6)
+                throw LineError{"a count of " + first + " is not between 1 and 6 (a queue holds six)"};
+            step.number = count;
+            step.text = in.word("a unit type");
+        } else {
+            step.text = first;
+        }
+        in.expect("at");
+        step.who = in.choice();
+    } else if (verb == "cast") {
+        step.kind = StepKind::Cast;
+        step.who = in.choice();
+        step.number = in.number("a spell number", 0, 63);
+        if (in.accept("on")) {
+            step.target = in.choice();
+            step.hasTarget = true;
+        }
+    } else if (verb == "research") {
+        step.kind = StepKind::Research;
+        step.text = in.word("an upgrade");
+        in.expect("for");
+        step.player = in.player();
+    } else if (verb == "hurt") {
+        step.kind = StepKind::Hurt;
+        step.who = in.choice();
+        step.number = in.number("an amount", -100000, 100000);
+    } else if (verb == "state") {
+        step.kind = StepKind::State;
     } else {
-        throw LineError{"unknown command \"" + verb + "\" (seed, player, map, place, order, queue, run, print, show)"};
+        throw LineError{"unknown command \"" + verb + "\" (seed, player, map, place, order, queue, run, print, show, " +
+                        "build, train, cast, research, hurt, stats, state)"};
     }
     in.finish();
     return step;

@@ -27,10 +27,17 @@ enum class StepKind {
     Run,     // run TICKS [until won]
     Print,   // print
     Show,    // show WHO: where each unit is and what it does
+    Build,   // build TYPE for PLAYER at X Y by WHO: the first of WHO raises it
+    Train,   // train [COUNT] TYPE at WHO: queued in the first building of WHO
+    Cast,    // cast WHO SPELL [on WHO]: spell number SPELL of each, on itself or the first target
+    Research,  // research UPGRADE for PLAYER
+    Hurt,    // hurt WHO AMOUNT: damage (negative heals) to each
+    Stats,   // stats WHO: each unit's statistics, mana and effects
+    State,   // state: every player's gold and wood, missiles in flight, the warning line
 };
 
 // The orders a scenario can give; each becomes the game's own order kind.
-enum class SimOrder { Move, AttackMove, Patrol, Stop, Hold, Attack, Follow };
+enum class SimOrder { Move, AttackMove, Patrol, Stop, Hold, Attack, Follow, Enter, Leave };
 
 struct ScenarioStep {
     StepKind kind = StepKind::Print;
@@ -42,7 +49,8 @@ struct ScenarioStep {
     std::string label;        // "as NAME" of a placement
     UnitChoice who;           // units an order goes to
     SimOrder order = SimOrder::Stop;
-    UnitChoice target;        // target of attack and follow
+    UnitChoice target;        // target of attack, follow, enter, leave and cast
+    bool hasTarget = false;   // cast: "on WHO" was given
     bool untilWon = false;    // run: stop early once at most one player has units
 };
 

@@ -2,7 +2,9 @@
 
 #include "Summary.h"
 
+#include "game/FEffects.h"
 #include "game/FGame.h"
+#include "game/FProduction.h"
 #include "game/FReports.h"
 #include "game/FUnitLoad.h"
 #include "game/Fgroup.h"
@@ -42,6 +44,13 @@ private:
     void run(const ScenarioStep& step);
     void print();
     void show(const ScenarioStep& step);
+    void build(const ScenarioStep& step);
+    void train(const ScenarioStep& step);
+    void cast(const ScenarioStep& step);
+    void research(const ScenarioStep& step);
+    void hurt(const ScenarioStep& step);
+    void stats(const ScenarioStep& step);
+    void state();
 
     std::ostream& out_;
     std::ostream& err_;
@@ -57,6 +66,14 @@ private:
 std::string lineOf(const ScenarioStep& step)
 {
     return "line " + std::to_string(step.line) + ": ";
+}
+
+const TUpgrade* upgradeNamed(const std::string& name)
+{
+    for (const TUpgrade& upgrade : Upgrades)
+        if (TypeNameKey(upgrade.name) == TypeNameKey(name))
+            return &upgrade;
+    return nullptr;
 }
 
 const TUnitAttributes* ScenarioPlayer::typeNamed(const std::string& name) const
@@ -123,13 +140,26 @@ std::vector<std::string> ScenarioPlayer::Check(const Scenario& scenario)
                 labels.insert(step.label);
             break;
         case StepKind::Show:
+        case StepKind::Stats:
+        case StepKind::Hurt:
             checkChoice(step, step.who, labels, errors);
             break;
         case StepKind::Order:
         case StepKind::Queue:
+        case StepKind::Cast:
             checkChoice(step, step.who, labels, errors);
-            if (step.order == SimOrder::Attack || step.order == SimOrder::Follow)
+            if (step.hasTarget)
                 checkChoice(step, step.target, labels, errors);
+            break;
+        case StepKind::Build:
+        case StepKind::Train:
+            checkChoice(step, step.who, labels, errors);
+            if (!typeNamed(step.text))
+                errors.push_back(lineOf(step) + "no unit type is named \"" + step.text + "\" in Data/units.xml");
+            break;
+        case StepKind::Research:
+            if (!upgradeNamed(step.text))
+                errors.push_back(lineOf(step) + "no upgrade is named \"" + step.text + "\" in Data/upgrades.xml");
             break;
         default:
             break;
@@ -193,6 +223,8 @@ Torder orderOf(const ScenarioStep& step, TUnit* target)
     }
     case SimOrder::Attack: return Torder::OnUnit(OrderKind::Attack, target);
     case SimOrder::Follow: return Torder::OnUnit(OrderKind::Follow, target);
+    case SimOrder::Enter: return Torder::OnUnit(OrderKind::Enter, target);
+    case SimOrder::Leave: return Torder::OnUnit(OrderKind::Leave, target);
     }
     return Torder::Idle();
 }
@@ -208,7 +240,7 @@ void ScenarioPlayer::order(const ScenarioStep& step)
         return;
     }
     TUnit* target = nullptr;
-    if (step.order == SimOrder::Attack || step.order == SimOrder::Follow) {
+    if (step.hasTarget) {
         const std::vector<TUnit*> targets = chosen(step.target);
         if (targets.empty()) {
             err_ << lineOf(step) << "no unit left to aim at; skipped\n";
@@ -302,6 +334,116 @@ void ScenarioPlayer::show(const ScenarioStep& step)
     }
 }
 
+// A refusal the rules showed on the warning line, told once under the step.
+void noteWarning(std::ostream& out, TGame& game)
+{
+    if (!game.warning.text.empty())
+        out << "  warning: " << game.warning.text << "\n";
+    ClearWarning(game);
+}
+
+// The first of WHO asks the host for the building, as a worker's placement does.
+void ScenarioPlayer::build(const ScenarioStep& step)
+{
+    const std::vector<TUnit*> builders = chosen(step.who);
+    if (builders.empty()) {
+        err_ << lineOf(step) << "no unit left to build; skipped\n";
+        return;
+    }
+    TUnitRequest request;
+    request.typeIndex = UnitTypeIndex(typeNamed(step.text));
+    request.x = static_cast<std::int64_t>(step.x) * CellSize + CellSize / 2;
+    request.y = static_cast<std::int64_t>(step.y) * CellSize + CellSize / 2;
+    request.owner = step.player;
+    request.builderId = builders.front()->unitNumber;
+    out_ << "tick " << game_.tick << ", " << lineOf(step) << "build " << typeNamed(step.text)->name << "\n";
+    RequestUnit(game_, request);
+    noteWarning(out_, game_);
+    players_.insert(step.player);
+}
+
+void ScenarioPlayer::train(const ScenarioStep& step)
+{
+    const std::vector<TUnit*> buildings = chosen(step.who);
+    if (buildings.empty() || !buildings.front()->IsBuilding()) {
+        err_ << lineOf(step) << "no building left to train in; skipped\n";
+        return;
+    }
+    out_ << "tick " << game_.tick << ", " << lineOf(step) << "train " << step.number << " "
+         << typeNamed(step.text)->name << "\n";
+    for (std::int64_t i = 0; i < step.number; ++i)
+        QueueTraining(game_, *buildings.front(), *typeNamed(step.text));
+    noteWarning(out_, game_);
+}
+
+void ScenarioPlayer::cast(const ScenarioStep& step)
+{
+    const std::vector<TUnit*> casters = chosen(step.who);
+    const std::vector<TUnit*> targets = step.hasTarget ? chosen(step.target) : std::vector<TUnit*>{};
+    if (casters.empty() || (step.hasTarget && targets.empty())) {
+        err_ << lineOf(step) << "no caster or target left; skipped\n";
+        return;
+    }
+    out_ << "tick " << game_.tick << ", " << lineOf(step) << "cast\n";
+    for (TUnit* caster : casters) {
+        const std::size_t index = static_cast<std::size_t>(step.number);
+        out_ << "  " << caster->unitType->name << " " << caster->unitNumber << ": "
+             << (index < caster->spells.size() && caster->spells[index].ability ? caster->spells[index].ability->name
+                                                                                : "no such spell");
+        const bool cast = CastAbility(game_, *caster, step.hasTarget ? *targets.front() : *caster,
+                                      static_cast<int>(step.number));
+        out_ << (cast ? ", cast" : ", refused") << "\n";
+        noteWarning(out_, game_);
+    }
+}
+
+void ScenarioPlayer::research(const ScenarioStep& step)
+{
+    const TUpgrade& upgrade = *upgradeNamed(step.text);
+    out_ << "tick " << game_.tick << ", " << lineOf(step) << "research " << upgrade.name << " for player "
+         << step.player << (ResearchUpgrade(game_, step.player, upgrade) ? ": done" : ": refused") << "\n";
+    noteWarning(out_, game_);
+}
+
+void ScenarioPlayer::hurt(const ScenarioStep& step)
+{
+    for (TUnit* unit : chosen(step.who))
+        TakeDamage(game_, *unit, static_cast<double>(step.number));
+}
+
+// One line a unit: "Warden 4: 640/700 hp, 150 mp, damage 20, defense 4, speed 7; Battle Cry 812".
+void ScenarioPlayer::stats(const ScenarioStep& step)
+{
+    out_ << "tick " << game_.tick << ", " << lineOf(step) << "stats\n";
+    for (const TUnit* unit : chosen(step.who)) {
+        out_ << "  " << unit->unitType->name << " " << unit->unitNumber << ": " << std::llround(unit->hp) << "/"
+             << unit->maxHp << " hp, " << std::llround(unit->mp) << " mp, damage " << unit->damage << ", defense "
+             << unit->defense << ", speed " << unit->speed;
+        const char* separator = "; ";
+        for (const TEffectRecord& record : unit->effects) {
+            if (!record.ability || record.propagated)
+                continue;
+            out_ << separator << record.ability->name << " " << record.remaining;
+            separator = ", ";
+        }
+        if (!unit->occupants.empty())
+            out_ << "; " << unit->occupants.size() << " inside";
+        out_ << "\n";
+    }
+}
+
+// Gold and wood rounded down, as a player's panel shows them.
+void ScenarioPlayer::state()
+{
+    out_ << "tick " << game_.tick << ", state\n";
+    for (int player : players_) {
+        const TGamePlayer& purse = game_.player(player);
+        out_ << "  player " << player << ": gold " << static_cast<long long>(std::floor(purse.gold + 1e-9))
+             << ", wood " << static_cast<long long>(std::floor(purse.wood + 1e-9)) << "\n";
+    }
+    out_ << "  missiles in flight: " << game_.projectiles.size() << "\n";
+}
+
 void ScenarioPlayer::Play(const Scenario& scenario)
 {
     std::int32_t localPlayer = 1;
@@ -337,6 +479,27 @@ void ScenarioPlayer::Play(const Scenario& scenario)
             break;
         case StepKind::Show:
             show(step);
+            break;
+        case StepKind::Build:
+            build(step);
+            break;
+        case StepKind::Train:
+            train(step);
+            break;
+        case StepKind::Cast:
+            cast(step);
+            break;
+        case StepKind::Research:
+            research(step);
+            break;
+        case StepKind::Hurt:
+            hurt(step);
+            break;
+        case StepKind::Stats:
+            stats(step);
+            break;
+        case StepKind::State:
+            state();
             break;
         }
     }
