@@ -66,13 +66,13 @@ TUnit* TNearby::NearestEnemy(const TGame& game, const TUnit& unit, std::int32_t 
         build(game);
 
     TUnit* best = nullptr;
-    std::int32_t bestDistance = limit;
+    std::int64_t bestDistance = limit;
     std::int32_t bestIndex = 0;
     auto consider = [&](const Entry& e) {
         // A unit may have died or gone into a building since the blocks were made.
         if (!e.unit->alive || !e.unit->outside || e.unit->owner == unit.owner)
             return;
-        const std::int32_t d = CellDistance2(unit, *e.unit);
+        const std::int64_t d = CellDistanceSquared(unit.Cell(), e.unit->Cell());
         if (d < bestDistance || (best && d == bestDistance && e.listIndex < bestIndex)) {
             best = e.unit;
             bestDistance = d;
