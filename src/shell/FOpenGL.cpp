@@ -1,12 +1,21 @@
 #include "shell/FOpenGL.h"
 
+#include "assets/FDisplay.h"
+#include "assets/FModel.h"
+#include "game/FGame.h"
+#include "interaction/FCamera.h"
+#include "interaction/FPicking.h"
+#include "interaction/FSelection.h"
 #include "interface/FCursor.h"
 #include "interface/FDrawFrame.h"
 #include "interface/FInputRouting.h"
 #include "interface/FXMLLoader.h"
+#include "platform/KeyState.h"
 #include "platform/Window.h"
+#include "shell/FFPS.h"
 #include "shell/FScreenshot.h"
 #include "shell/FView.h"
+#include "world/FTerrain.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -52,9 +61,82 @@ void setInterfaceProjection(int surfaceWidth, int surfaceHeight)
     glDisable(GL_DEPTH_TEST);
 }
 
+void setGameCamera(const TCamera& camera)
+{
+    setScenePerspective(SurfaceWidth, SurfaceHeight);
+    gluLookAt(camera.eyeX, camera.eyeY, camera.height, camera.targetX, camera.targetY, 0,
+              camera.targetX - camera.eyeX, camera.targetY - camera.eyeY, 1);
+}
+
+namespace {
+
+bool inGame()
+{
+    return EngineMode == ModeGame && CurrentGame != nullptr;
+}
+
+// Arrows and screen edges slide the camera, except while the player drags a
+// rectangle or the camera itself; an edge shows the scroll cursor.
+void edgeScrollStep()
+{
+    if (Mouse.dragging || platform::isKeyDown(platform::vk::MButton))
+        return;
+    if (!Mouse.pendingCommand)
+        setCursorState(CursorPointer, false, false, false, false);
+    const TScrollKeys keys{platform::isKeyDown(platform::vk::Left), platform::isKeyDown(platform::vk::Right),
+                           platform::isKeyDown(platform::vk::Up), platform::isKeyDown(platform::vk::Down)};
+    const TEdgeScroll s =
+        EdgeScroll(Camera, Mouse.cursorX, Mouse.cursorY, SurfaceWidth, SurfaceHeight, keys, FrameClock.elapsed);
+    if (s.cursorLeft || s.cursorRight || s.cursorUp || s.cursorDown)
+        setCursorState(CursorScroll, s.cursorLeft, s.cursorRight, s.cursorDown, s.cursorUp);
+}
+
+void drawDragRectangle()
+{
+    const float sx = static_cast<float>(Mouse.dragStartX), sy = static_cast<float>(Mouse.dragStartY);
+    const float cx = static_cast<float>(Mouse.cursorX), cy = static_cast<float>(Mouse.cursorY);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0.5f, 1, 0.3f);
+    glBegin(GL_QUADS);
+    glVertex3f(sx, sy, -1);
+    glVertex3f(cx, sy, -1);
+    glVertex3f(cx, cy, -1);
+    glVertex3f(sx, cy, -1);
+    glEnd();
+    glDisable(GL_BLEND);
+    glBegin(GL_LINES);
+    glVertex3f(sx, sy, -1);
+    glVertex3f(cx, sy, -1);
+    glVertex3f(cx + 1, sy, -1);
+    glVertex3f(cx + 1, cy, -1);
+    glVertex3f(cx, cy, -1);
+    glVertex3f(sx, cy, -1);
+    glVertex3f(sx, cy, -1);
+    glVertex3f(sx, sy, -1);
+    glEnd();
+    glColor4f(1, 1, 1, 1);
+}
+
+}  // namespace
+
+void drawGameScene(TGame& game)
+{
+    setGameCamera(Camera);
+    ExtractFrustum();
+    UpdateGroundPoint(Mouse);
+    glEnable(GL_DEPTH_TEST);
+    PickName = 0;
+    DrawTerrain();
+    DrawUnits(game, Mouse, false);
+}
+
 void interfacePass()
 {
     setInterfaceProjection(SurfaceWidth, SurfaceHeight);
+    if (inGame() && Mouse.dragging)
+        drawDragRectangle();
     // The root's size is the design area, stretched over the whole surface.
     if (!frames.empty() && frames[0]->width > 0 && frames[0]->height > 0) {
         glPushMatrix();
@@ -74,8 +156,15 @@ void renderFrame()
 {
     platform::makeContextCurrent();
     glClear(GL_DEPTH_BUFFER_BIT);
-    setScenePerspective(SurfaceWidth, SurfaceHeight);
-    glEnable(GL_DEPTH_TEST);
+    if (inGame()) {
+        edgeScrollStep();
+        setGameCamera(Camera);
+        PickPass(*CurrentGame, Mouse);
+        drawGameScene(*CurrentGame);
+    } else {
+        setScenePerspective(SurfaceWidth, SurfaceHeight);
+        glEnable(GL_DEPTH_TEST);
+    }
     interfacePass();
     drawCursor();
     takeRequestedScreenshot(SurfaceWidth, SurfaceHeight);

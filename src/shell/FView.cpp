@@ -1,11 +1,15 @@
 #include "shell/FView.h"
 
 #include "assets/FLoader.h"
+#include "game/FGame.h"
+#include "game/FUnitLoad.h"
+#include "interaction/FCamera.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
 #include "net/FNetwork.h"
+#include "net/FServer.h"
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "shell/FBase.h"
@@ -14,6 +18,10 @@
 #include "shell/FLogs.h"
 #include "shell/FOpenGL.h"
 #include "script/FLua.h"
+#include "world/FLoadMap.h"
+#include "world/FTerrain.h"
+
+#include <memory>
 
 std::uint8_t EngineMode = ModeMenu;
 bool GameStartRequest = false;
@@ -39,12 +47,31 @@ static void startMenu()
     loadInterface("Interface/Menu/Interface.xml");
 }
 
+// The machine's own game, alive from the game start to the end of the process.
+static std::unique_ptr<TGame> OwnGame;
+
 // Everything mode 0 made stays; the game brings its own interface and Lua state.
 static void startGame()
 {
+    ResetDefinitions();
+    if (!LoadDefinitions("Data"))
+        log("Some definitions could not be read", LogWarning);
+    OwnGame = std::make_unique<TGame>();
+    InitGame(*OwnGame, OwnPlayerNumber > 0 ? OwnPlayerNumber : 1, isHosting());
+    OwnGame->totalTime = FrameClock.totalTime;
+    OwnGame->hooks.raiseEvent = [](int event, int arg1) {
+        if (!InterfaceReady)
+            return;
+        setGlobalNumber("arg1", arg1);
+        broadcastEvent(event);
+    };
+    CurrentGame = OwnGame.get();
+    ResetCamera(Camera);
     resetModelCache();
+    InitTerrain();
     unloadInterface();
     loadInterface("Interface/Game/Interface.xml");
+    LoadMapFile(*OwnGame, "Maps/Welcome.vrax");
 }
 
 void start(std::uint8_t mode)
@@ -61,6 +88,8 @@ void frameStep()
     updateFrameClock(platform::milliseconds());
     networkFrame();
     renderFrame();
+    if (EngineMode == ModeGame && CurrentGame)
+        UpdateGame(*CurrentGame, FrameClock.totalTime, FrameClock.elapsed);
 }
 
 void shutdown()
