@@ -13,13 +13,13 @@ using namespace testing_support;
 
 namespace {
 
-TUnit* nearestByList(const TGame& game, const TUnit& unit, std::int32_t limit)
+TUnit* nearestByList(const TGame& game, const TUnit& unit, std::int64_t limit)
 {
     TUnit* best = nullptr;
     for (const std::unique_ptr<TUnit>& other : game.units) {
         if (!other->alive || !other->outside || other->owner == unit.owner || other->owner == NeutralOwner)
             continue;
-        const std::int32_t d = CellDistance2(unit, *other);
+        const std::int64_t d = CellDistanceSquared(unit.Cell(), other->Cell());
         if (d < limit) {
             limit = d;
             best = other.get();
