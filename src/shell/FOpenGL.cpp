@@ -2,7 +2,9 @@
 
 #include "assets/FDisplay.h"
 #include "assets/FModel.h"
+#include "assets/FTextures.h"
 #include "game/FGame.h"
+#include "game/FUnitLoad.h"
 #include "interaction/FCamera.h"
 #include "interaction/FPicking.h"
 #include "interaction/FSelection.h"
@@ -119,6 +121,47 @@ void drawDragRectangle()
     glColor4f(1, 1, 1, 1);
 }
 
+// The whole map on the plate at the bottom left (design units), world y
+// upwards: every live unit as its footprint, then the camera's view.
+void drawMinimap(const TGame& game)
+{
+    constexpr float x0 = 25, y0 = 920, side = 260, world = 7680;
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const std::unique_ptr<TUnit>& unit : game.units) {
+        if (!unit->alive || !unit->unitType)
+            continue;
+        glColor3f(static_cast<float>(unit->teamColor[0]) / 10000.0f, static_cast<float>(unit->teamColor[1]) / 10000.0f,
+                  static_cast<float>(unit->teamColor[2]) / 10000.0f);
+        const float wx = static_cast<float>(unit->position[0] / 10000), wy = static_cast<float>(unit->position[1] / 10000);
+        const int s = unit->unitType->size, h = s * 8;
+        const float left = x0 + side * (wx - h) / world, top = y0 + side - side * (wy + h) / world;
+        const float edge = side * s / 480;
+        BindTexture(unit->unitType->isBuilding ? BlankTexture : CircleTexture);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 1);
+        glVertex2f(left, top);
+        glTexCoord2f(1, 1);
+        glVertex2f(left + edge, top);
+        glTexCoord2f(1, 0);
+        glVertex2f(left + edge, top + edge);
+        glTexCoord2f(0, 0);
+        glVertex2f(left, top + edge);
+        glEnd();
+    }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    const float cx = static_cast<float>(Camera.targetX), cy = static_cast<float>(Camera.targetY);
+    const float corners[4][2] = {{cx - 600, cy - 600}, {cx + 600, cy - 600}, {cx + 1200, cy + 1200}, {cx - 1200, cy + 1200}};
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINE_STRIP);
+    for (int k = 0; k <= 4; ++k)
+        glVertex2f(x0 + side * corners[k % 4][0] / world, y0 + side - side * corners[k % 4][1] / world);
+    glEnd();
+    glColor3f(1, 1, 1);
+}
+
 }  // namespace
 
 void drawGameScene(TGame& game)
@@ -166,6 +209,13 @@ void renderFrame()
         glEnable(GL_DEPTH_TEST);
     }
     interfacePass();
+    if (inGame() && !frames.empty() && frames[0]->width > 0 && frames[0]->height > 0) {
+        glPushMatrix();
+        glScalef(static_cast<float>(SurfaceWidth) / frames[0]->width,
+                 static_cast<float>(SurfaceHeight) / frames[0]->height, 1);
+        drawMinimap(*CurrentGame);
+        glPopMatrix();
+    }
     drawCursor();
     takeRequestedScreenshot(SurfaceWidth, SurfaceHeight);
     glFlush();
