@@ -1,5 +1,6 @@
 #include "interaction/FPicking.h"
 
+#include "assets/FDisplay.h"
 #include "assets/FModel.h"
 #include "game/FGame.h"
 #include "interaction/FSelection.h"
@@ -46,6 +47,9 @@ void PickPass(TGame& game, TMouse& mouse)
     gluPickMatrix(cx, viewport[3] - cy, w, h, viewport);
     gluPerspective(30.0, viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0, 0.0001, 10000.0);
     glMatrixMode(GL_MODELVIEW);
+    // Cull against the pick region itself: only the units under it are skinned
+    // again. The scene takes the camera's own frustum back right after.
+    ExtractFrustum();
     PickName = 0;
     DrawUnits(game, mouse, true);
 
