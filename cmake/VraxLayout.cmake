@@ -27,6 +27,9 @@ set(VRAX_CLIENT_SOURCES
   src/interface/FCursorDraw.cpp
   src/assets/FDisplayDraw.cpp
   src/assets/FTexturesDraw.cpp
+  src/assets/FModel.cpp
+  src/world/FTerrainDraw.cpp
+  src/interaction/FPicking.cpp
   src/net/FUdpNetwork.cpp)
 
 # Neither core nor client: the program's entry, and the PNG writer shared with the tools.

@@ -303,6 +303,38 @@ TVec3 TModel::TransformVertex(int g, int v)
             (sum[2] * p.x + sum[6] * p.y + sum[10] * p.z + sum[14]) * factor};
 }
 
+void TModel::SkinGeoset(int g, std::vector<TVec3>& out)
+{
+    const GeosetChunk& geoset = model().geosets[static_cast<std::size_t>(g)];
+    const float size = static_cast<float>(scale) * 0.1f;
+    // Each matrix group's sum once, rather than once for every vertex it moves.
+    groupSums_.resize(geoset.matrixGroups.size());
+    groupReady_.assign(geoset.matrixGroups.size(), 0);
+    out.resize(geoset.vertices.size());
+    for (std::size_t v = 0; v < out.size(); ++v) {
+        const TVec3& p = geoset.vertices[v];
+        const std::size_t k = v < geoset.vertexGroups.size() ? geoset.vertexGroups[v] : geoset.matrixGroups.size();
+        if (k >= geoset.matrixGroups.size() || geoset.matrixGroups[k].empty()) {
+            out[v] = TransformVertex(g, static_cast<int>(v));
+            continue;
+        }
+        TMatrix& sum = groupSums_[k];
+        if (!groupReady_[k]) {
+            sum = ZeroMatrix;
+            for (std::int32_t objectId : geoset.matrixGroups[k]) {
+                const TMatrix& m = NodeMatrix(objectId);
+                for (int i = 0; i < 16; ++i)
+                    sum[static_cast<std::size_t>(i)] += m[static_cast<std::size_t>(i)];
+            }
+            groupReady_[k] = 1;
+        }
+        const float factor = size / static_cast<float>(geoset.matrixGroups[k].size());
+        out[v] = {(sum[0] * p.x + sum[4] * p.y + sum[8] * p.z + sum[12]) * factor,
+                  (sum[1] * p.x + sum[5] * p.y + sum[9] * p.z + sum[13]) * factor,
+                  (sum[2] * p.x + sum[6] * p.y + sum[10] * p.z + sum[14]) * factor};
+    }
+}
+
 float TModel::GeosetAlpha(int g, bool picking)
 {
     const MdxModel& m = model();

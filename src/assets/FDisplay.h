@@ -63,6 +63,8 @@ public:
     float GeosetAlpha(int g, bool picking);
     // Vertex v of geoset g, skinned at animationTime and scaled.
     TVec3 TransformVertex(int g, int v);
+    // Every vertex of geoset g as TransformVertex gives it, each matrix group summed once.
+    void SkinGeoset(int g, std::vector<TVec3>& out);
     // The matrix of node `objectId` at animationTime (identity for a missing node).
     const TMatrix& NodeMatrix(int objectId);
 
@@ -72,6 +74,8 @@ private:
     TMatrix computeNodeMatrix(int objectId, int depth);
     void invalidateNodeCache();
     TMatrix scratch_{};  // result holder for nodes outside the cache
+    std::vector<TMatrix> groupSums_;         // SkinGeoset's per-group sums
+    std::vector<std::uint8_t> groupReady_;
 };
 
 // A track's value at time t of the sequence [start, end], or `fallback`;

@@ -117,9 +117,7 @@ void TModel::DrawGeosets(bool picking)
             layerCount = std::min(material.layers.size(), static_cast<std::size_t>(textureUnits()));
             setUpLayers(m, geoset, material, teamColor, layerCount);
         }
-        skinned.resize(geoset.vertices.size());
-        for (std::size_t v = 0; v < skinned.size(); ++v)
-            skinned[v] = TransformVertex(static_cast<int>(g), static_cast<int>(v));
+        SkinGeoset(static_cast<int>(g), skinned);
         glVertexPointer(3, GL_FLOAT, 0, skinned.data());
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * geoset.triangles.size()), GL_UNSIGNED_SHORT,
                        geoset.triangles.data());

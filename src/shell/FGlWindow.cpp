@@ -1,5 +1,6 @@
 #include "shell/FGlWindow.h"
 
+#include "interaction/FMouseClick.h"
 #include "interface/FCursor.h"
 #include "interface/FXMLLoader.h"
 #include "platform/KeyState.h"
@@ -56,13 +57,21 @@ void route(const platform::WindowEvent& e)
         SurfaceWidth = e.x;
         SurfaceHeight = e.y;
         break;
+    case WindowEvent::Wheel:
+        GameWheel(e.delta);
+        break;
     case WindowEvent::MouseDown:
+        if (e.button == 1)
+            GameLeftPress();
         buttonEvent(e.button);
         break;
     case WindowEvent::MouseUp:
+        if (e.button == 1)
+            GameLeftRelease();
         buttonEvent(-e.button);
         break;
     case WindowEvent::MouseMove:
+        GameMouseMove(e.x, e.y, e.buttons);
         cursorMoved(e.x, e.y, SurfaceWidth, SurfaceHeight);
         break;
     case WindowEvent::Close:

@@ -15,7 +15,14 @@ extern int SurfaceHeight;
 bool createRenderingContext();
 void releaseRenderingContext();
 
+class TGame;
+struct TCamera;
+
 void renderFrame();
+// Projection and look-at of the game camera, viewport over the whole surface.
+void setGameCamera(const TCamera& camera);
+// The 3-D part of a game frame: camera, frustum, ground point, ground, units.
+void drawGameScene(TGame& game);
 // The interface over the design area, then the pending button.
 void interfacePass();
 

@@ -1,14 +1,21 @@
 #include "shell/FView.h"
 
 #include "assets/FLoader.h"
+#include "game/FGame.h"
+#include "game/FMD5.h"
+#include "game/FUnitLoad.h"
+#include "interaction/FCamera.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetwork.h"
 #include "net/FServer.h"
 #include "net/FUdpNetwork.h"
 #include "platform/Clock.h"
+#include "platform/KeyState.h"
 #include "platform/Window.h"
+#include "script/FLua.h"
 #include "script/FLuaFunctions.h"
 #include "shell/FBase.h"
 #include "shell/FConfig.h"
@@ -17,6 +24,10 @@
 #include "shell/FMissingInterface.h"
 #include "shell/FOpenGL.h"
 #include "sound/FSound.h"
+#include "world/FLoadMap.h"
+#include "world/FTerrain.h"
+
+#include <memory>
 
 std::uint8_t EngineMode = ModeMenu;
 bool Terminated = false;
@@ -60,14 +71,43 @@ void startMenu()
         reportMissingInterface(MenuInterface);
 }
 
+// The machine's own game, alive from the game start to the end of the process.
+std::unique_ptr<TGame> OwnGame;
+
 // Everything mode 0 made stays; the game brings its own interface and Lua state.
 void startGame()
 {
+    ResetDefinitions();
+    if (!LoadDefinitions("Data"))
+        log("Some definitions could not be read", LogWarning);
+    OwnGame = std::make_unique<TGame>();
+    InitGame(*OwnGame, OwnPlayerNumber > 0 ? OwnPlayerNumber : 1, isHosting());
+    CheckDataFiles();
+    OwnGame->totalTime = FrameClock.totalTime;
+    OwnGame->hooks.raiseEvent = [](InterfaceEvent event, int arg1) {
+        if (!InterfaceReady)
+            return;
+        setGlobalNumber("arg1", arg1);
+        broadcastEvent(event);
+    };
+    // The host plays race 0, every joiner race 1; sound kinds are numbered alike in both modules.
+    const int localRace = isHosting() ? 0 : 1;
+    OwnGame->hooks.unitSound = [](const TUnit& unit, SoundKind kind) {
+        unitSound(*unit.unitType, unit.owner == CurrentGame->localPlayer, static_cast<TSoundKind>(kind));
+    };
+    OwnGame->hooks.advisorSound = [localRace](SoundKind kind) {
+        advisorSound(static_cast<TSoundKind>(kind), localRace);
+    };
+    OwnGame->hooks.formationKeyHeld = [] { return platform::isKeyDown(platform::vk::LControl); };
+    CurrentGame = OwnGame.get();
+    ResetCamera(Camera);
     resetModelCache();
+    InitTerrain();
     soundEnterGame();
     unloadInterface();
     if (!loadInterface(GameInterface))
         reportMissingInterface(GameInterface);
+    LoadMapFile(*OwnGame, "Maps/Welcome.vrax");
 }
 
 }  // namespace
@@ -86,6 +126,8 @@ void frameStep()
     updateFrameClock(platform::milliseconds());
     networkFrame();
     renderFrame();
+    if (EngineMode == ModeGame && CurrentGame)
+        UpdateGame(*CurrentGame, FrameClock.totalTime, FrameClock.elapsed);
     // The frame that heard the launch is shown as it was drawn; the next one is the game's.
     if (gameStartRequest) {
         gameStartRequest = false;

@@ -102,7 +102,7 @@ TEST_F(NoContext, TheMenuItsScriptsAndTheLobbyWorkAndTheGameStartsWithNothingDra
     if (!network.ok())
         GTEST_SKIP() << "needs a network namespace of its own (root)";
     namespace fs = std::filesystem;
-    for (const char* folder : {"Interface", "Fonts", "Textures", "Sounds"})
+    for (const char* folder : {"Interface", "Fonts", "Textures", "Sounds", "Data", "Maps", "Models"})
         fs::copy(std::string(VRAX_BINARY_DIR) + "/game/" + folder, folder, fs::copy_options::recursive);
 
     // Sound into nothing, as the game copies of the other tests have it: the

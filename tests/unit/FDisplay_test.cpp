@@ -303,6 +303,16 @@ TEST_F(Instance, ScaleAndSkinning)
     expectNear(model.TransformVertex(0, 1), {0, 1, 2.5f});
     model.SetScale(20);
     expectNear(model.TransformVertex(0, 0), {2, 0, 10});
+    // The whole geoset at once gives the very same points, group sums shared.
+    std::vector<TVec3> all;
+    model.SkinGeoset(0, all);
+    ASSERT_EQ(all.size(), 3u);
+    for (int v = 0; v < 3; ++v) {
+        const TVec3 one = model.TransformVertex(0, v);
+        EXPECT_EQ(all[static_cast<std::size_t>(v)].x, one.x);
+        EXPECT_EQ(all[static_cast<std::size_t>(v)].y, one.y);
+        EXPECT_EQ(all[static_cast<std::size_t>(v)].z, one.z);
+    }
     model.SetScale(0);
     expectNear(model.TransformVertex(0, 2), {0, 0, 0});
 }

@@ -13,7 +13,7 @@ using namespace testing_support;
 
 namespace {
 
-TUnit* nearestByList(const TGame& game, const TUnit& unit, std::int32_t limit)
+TUnit* nearestByList(const TGame& game, const TUnit& unit, std::int64_t limit)
 {
     TUnit* best = nullptr;
     for (const std::unique_ptr<TUnit>& other : game.units) {
