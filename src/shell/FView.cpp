@@ -90,13 +90,13 @@ void startGame()
         setGlobalNumber("arg1", arg1);
         broadcastEvent(event);
     };
-    // The host plays race 0, every joiner race 1; sound kinds are numbered alike in both modules.
+    // The host plays race 0, every joiner race 1.
     const int localRace = isHosting() ? 0 : 1;
     OwnGame->hooks.unitSound = [](const TUnit& unit, SoundKind kind) {
-        unitSound(*unit.unitType, unit.owner == CurrentGame->localPlayer, static_cast<TSoundKind>(kind));
+        unitSound(*unit.unitType, unit.owner == CurrentGame->localPlayer, kind);
     };
     OwnGame->hooks.advisorSound = [localRace](SoundKind kind) {
-        advisorSound(static_cast<TSoundKind>(kind), localRace);
+        advisorSound(kind, localRace);
     };
     OwnGame->hooks.formationKeyHeld = [] { return platform::isKeyDown(platform::vk::LControl); };
     CurrentGame = OwnGame.get();

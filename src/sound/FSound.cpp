@@ -16,9 +16,6 @@ TSound Sound;
 
 namespace {
 
-const char* const KindNames[SoundKindCount] = {"building", "gold",  "search", "under", "wood", "attack",
-                                               "death",    "listen", "mana",  "move",  "ok",   "ready"};
-
 constexpr int MenuSlot = 0;
 constexpr int GameSlot = 1;
 // The voice end time counts 0.022 ms per sample frame: 44100 frames a second.
@@ -77,11 +74,6 @@ int sampleOf(const std::string& file, std::string* why)
 }
 
 }  // namespace
-
-std::string soundKindName(TSoundKind kind)
-{
-    return validKind(kind) ? KindNames[static_cast<int>(kind)] : "";
-}
 
 void soundStart(std::unique_ptr<platform::AudioDevice> device, int effectsVolume, int musicVolume)
 {
@@ -150,7 +142,7 @@ void definitionSound(const TUnitAttributes& definition, TSoundKind kind)
         return;
     TUnitAttributes& record = UnitTypes[static_cast<std::size_t>(index)];
     std::int32_t& count = record.soundVariants[static_cast<std::size_t>(kind)];
-    const std::string base = record.sound + soundKindName(kind);
+    const std::string base = record.sound + SoundKindName(kind);
     if (count < 0) {
         count = countFiles(base);
         if (count == 0)

@@ -11,29 +11,15 @@
 #include <memory>
 #include <string>
 
+#include "game/FGameCodes.h"
 #include "platform/Audio.h"
 
 class TConfig;
 struct TUnitAttributes;
 
-// Kind numbers are part of the file names' contract (`<prefix><name><N>.wav`).
-enum class TSoundKind : int {
-    Building = 0,
-    Gold = 1,
-    Search = 2,
-    Under = 3,
-    Wood = 4,
-    Attack = 5,
-    Death = 6,
-    Listen = 7,
-    Mana = 8,
-    Move = 9,
-    Ok = 10,
-    Ready = 11,
-};
-
-// "building" ... "ready"; empty outside 0..11.
-std::string soundKindName(TSoundKind kind);
+// The kinds are the rules' SoundKind; their numbers are part of the file
+// names' contract (`<prefix><name><N>.wav`).
+using TSoundKind = SoundKind;
 
 // The two tracks, relative to the game folder.
 extern const char* const MenuMusicFile;

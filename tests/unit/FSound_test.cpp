@@ -144,7 +144,7 @@ TEST_F(Sounds, EachKindPlaysItsOwnFileFromTheDefinitionsPrefix)
         later();
         ASSERT_EQ(heard->voices.size(), static_cast<std::size_t>(kind + 1));
         EXPECT_EQ(heard->voices.back().first, "Sounds/Units/Serf/Serf" + names[kind] + "1.wav");
-        EXPECT_EQ(soundKindName(static_cast<TSoundKind>(kind)), names[kind]);
+        EXPECT_EQ(SoundKindName(static_cast<TSoundKind>(kind)), names[kind]);
     }
     definitionSound(serf, static_cast<TSoundKind>(12));
     definitionSound(serf, static_cast<TSoundKind>(-1));
@@ -326,7 +326,7 @@ TEST_F(Sounds, EveryShippedUnitTypeAnswersAndEachRacesAdvisorSpeaks)
             ASSERT_FALSE(heard->voices.empty());
             EXPECT_NE(heard->voices.back().first.find(race == 0 ? "/Serf/Serf" : "/Drudge/Drudge"), std::string::npos)
                 << heard->voices.back().first;
-            EXPECT_NE(heard->voices.back().first.find(soundKindName(kind)), std::string::npos);
+            EXPECT_NE(heard->voices.back().first.find(SoundKindName(kind)), std::string::npos);
         }
     EXPECT_EQ(heard->voices.size(), 28u);
     EXPECT_EQ(logCount("not found for"), 0);
