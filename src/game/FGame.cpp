@@ -245,14 +245,7 @@ void RemoveUnit(TGame& game, TUnit& unit)
         return;
     ReportUnit(game, unit, UpdateMask::Removed);
     SetMarked(game, unit, false);
-    if (game.aim.actor == &unit) {
-        game.aim = TPendingAim{};
-        if (game.hooks.aimCancelled)
-            game.hooks.aimCancelled();
-    }
-    RemoveFromGroup(game, game.selection, unit);
-    for (std::vector<TUnit*>& group : game.controlGroups)
-        std::erase(group, &unit);
+    ForgetPlayerChoices(game, unit);
     ForgetProjectileUnit(game, unit);
     for (const std::unique_ptr<TUnit>& other : game.units) {
         if (other.get() == &unit)

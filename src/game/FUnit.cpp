@@ -146,6 +146,19 @@ void TakeDamage(TGame& game, TUnit& unit, double amount)
     Die(game, unit);
 }
 
+void ForgetPlayerChoices(TGame& game, TUnit& unit)
+{
+    // A pending aim dies with the unit that would carry it out, and only then.
+    if (game.aim.actor == &unit) {
+        game.aim = TPendingAim{};
+        if (game.hooks.aimCancelled)
+            game.hooks.aimCancelled();
+    }
+    RemoveFromGroup(game, game.selection, unit);
+    for (std::vector<TUnit*>& group : game.controlGroups)
+        std::erase(group, &unit);
+}
+
 void Die(TGame& game, TUnit& unit)
 {
     if (!unit.alive)
@@ -167,15 +180,7 @@ void Die(TGame& game, TUnit& unit)
         game.RaiseEvent(InterfaceEvent::UnitCountChanged);
     ReportUnit(game, unit, UpdateMask::Hp);
 
-    // A pending aim dies with the unit that would carry it out, and only then.
-    if (game.aim.actor == &unit) {
-        game.aim = TPendingAim{};
-        if (game.hooks.aimCancelled)
-            game.hooks.aimCancelled();
-    }
-    RemoveFromGroup(game, game.selection, unit);
-    for (std::vector<TUnit*>& group : game.controlGroups)
-        std::erase(group, &unit);
+    ForgetPlayerChoices(game, unit);
     for (const std::unique_ptr<TUnit>& other : game.units)
         while (other->alive && CurrentTarget(*other) == &unit)
             NextOrder(game, *other);

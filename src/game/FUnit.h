@@ -107,6 +107,9 @@ void TakeDamage(TGame& game, TUnit& unit, double amount);
 // from [d - d/10, d + d/10 - 1] (d itself when that is empty), scaled by
 // 1 - defense/10 and rounded.
 std::int32_t HitDamage(TGame& game, const TUnit& attacker, const TUnit& target);
+// The unit leaves the player's choices: the pending aim it would carry out,
+// the selection and the control groups.
+void ForgetPlayerChoices(TGame& game, TUnit& unit);
 void Die(TGame& game, TUnit& unit);
 void SetHp(TGame& game, TUnit& unit, double hp);
 void SetMp(TGame& game, TUnit& unit, double mp);
