@@ -12,6 +12,7 @@
 #include "shell/FOpenGL.h"
 #include "shell/FScreenshot.h"
 #include "shell/FView.h"
+#include "sound/FSound.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,9 @@ void onKeyDown(int virtualKey)
         requestScreenshot();
     if (virtualKey == platform::vk::Escape)
         shutdown();
+    // Ctrl+S silences the voices in the game (and brings them back).
+    if (EngineMode == ModeGame && virtualKey == 'S' && platform::isKeyDown(platform::vk::Control))
+        toggleEffectsVolume();
 }
 
 void route(const platform::WindowEvent& e)

@@ -111,6 +111,7 @@ void soundShutdown()
 void toggleEffectsVolume()
 {
     Sound.effectsVolume = Sound.effectsVolume != 0 ? 0 : (Sound.chosenEffectsVolume != 0 ? Sound.chosenEffectsVolume : 100);
+    log("Effects volume " + std::to_string(Sound.effectsVolume), LogDebug);
 }
 
 void unitSound(const TUnitAttributes& definition, bool localOwner, TSoundKind kind)

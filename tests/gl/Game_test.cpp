@@ -64,6 +64,12 @@ TEST_F(Game, TheHostLaunchesAloneAndAChatLineReachesTheGameConsole)
     const TRect ground = onWindow("TopBar", shot);
     EXPECT_GT(meanBrightness(crop(shot, shot.width / 4, ground.y + ground.h + 40, shot.width / 2, shot.height / 3)), 30);
 
+    // Ctrl+S silences the voices, and again brings them back.
+    xdotool("key --delay 60 --window " + window + " ctrl+s");
+    EXPECT_TRUE(waitForLog("Debug: Effects volume 0", 5, Launched)) << log();
+    xdotool("key --delay 60 --window " + window + " ctrl+s");
+    EXPECT_TRUE(waitForLog("Debug: Effects volume 100", 5, Launched)) << log();
+
     run(env + "xdotool key --window " + window + " Escape");
     EXPECT_EQ(vrax->waitExit(10), 0) << output();
     const std::string text = log();
