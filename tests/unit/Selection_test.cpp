@@ -55,6 +55,10 @@ TEST_F(Selecting, AClickMeansTheLowestUnitAndARectangleEveryOneInHitOrder)
     ChoosePicked(t.game, mouse, {high.listIndex, low.listIndex, alsoLow.listIndex, 99}, false);
     EXPECT_EQ(mouse.hitFlag, 1);
     EXPECT_EQ(mouse.pickedUnits, std::vector<std::int32_t>{low.listIndex});
+    // The cursor's tint reads the same unit.
+    ASSERT_TRUE(mouse.hoverUnit);
+    EXPECT_TRUE(mouse.hoverUnit->alive);
+    EXPECT_EQ(mouse.hoverUnit->ownedByLocalPlayer, low.owner == t.game.localPlayer);
 
     // A drag under 5 pixels both ways is still a click.
     mouse.cursorX = mouse.cursorY = 10;
