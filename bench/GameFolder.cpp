@@ -15,7 +15,7 @@ BenchGameFolder::BenchGameFolder(const char* name)
     const fs::path game = VRAX_BINARY_DIR "/game";
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    for (const char* part : {"Interface", "Fonts", "Textures"})
+    for (const char* part : {"Interface", "Fonts", "Textures", "Data", "Maps", "Models"})
         if (fs::exists(game / part))
             fs::create_directory_symlink(game / part, dir_ / part);
     fs::current_path(dir_);

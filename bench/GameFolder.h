@@ -1,6 +1,6 @@
 // A scratch folder that sees the content of build/game/ and takes the log,
 // with a real GL context on SDL's offscreen driver: the setting of the
-// benchmarks that load or draw the menu.
+// benchmarks that load or draw the menu, and run or draw the game.
 #pragma once
 
 #include <filesystem>

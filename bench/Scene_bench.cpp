@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 
 namespace {
 
@@ -24,10 +23,6 @@ struct SceneFolder {
     bool ok = false;
     SceneFolder()
     {
-        const std::filesystem::path game = VRAX_BINARY_DIR "/game";
-        for (const char* part : {"Data", "Maps", "Models", "Textures"})
-            if (std::filesystem::exists(game / part) && !std::filesystem::exists(part))
-                std::filesystem::create_directory_symlink(game / part, part);
         ResetDefinitions();
         ok = folder.ok && LoadDefinitions("Data");
     }

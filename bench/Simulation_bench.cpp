@@ -26,10 +26,6 @@ struct SimFolder {
     bool ok = false;
     SimFolder()
     {
-        const std::filesystem::path game = VRAX_BINARY_DIR "/game";
-        for (const char* part : {"Data", "Maps", "Models"})
-            if (std::filesystem::exists(game / part))
-                std::filesystem::create_directory_symlink(game / part, part);
         ResetDefinitions();
         ok = folder.ok && LoadDefinitions("Data") && std::filesystem::exists("Maps/Welcome.vrax");
     }
