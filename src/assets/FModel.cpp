@@ -6,7 +6,6 @@
 #include "interaction/FSelection.h"
 #include "interface/FXMLLoader.h"
 #include "shell/FOpenGL.h"
-#include "shell/FView.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -17,7 +17,6 @@
 #include "platform/Window.h"
 #include "shell/FFPS.h"
 #include "shell/FScreenshot.h"
-#include "shell/FView.h"
 #include "world/FTerrain.h"
 
 #include <GL/gl.h>
@@ -76,9 +75,10 @@ void setGameCamera(const TCamera& camera)
 
 namespace {
 
+// The game start makes this machine's game; the menu has none.
 bool inGame()
 {
-    return EngineMode == ModeGame && CurrentGame != nullptr;
+    return CurrentGame != nullptr;
 }
 
 // Arrows and screen edges slide the camera, except while the player drags a
