@@ -89,11 +89,12 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
     const Played first = play(Skirmish);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
+    // Every player earns 0.01 gold a tick and a wood for every few deaths.
     EXPECT_EQ(first.out, "tick 5462\n"
-                         "player 1: 4 units, 1506 hp\n"
+                         "player 1: 4 units, 1506 hp; gold 2554, wood 3\n"
                          "  Footman x3: 300 160 146\n"
                          "  Wall Tower x1: 900\n"
-                         "player 2: 0 units\n");
+                         "player 2: 0 units; gold 2554, wood 3\n");
     EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s \([0-9.]+ s of CPU\), [0-9]+ ticks/s)")))
         << first.timing;
     EXPECT_EQ(play(Skirmish).out, first.out);
@@ -105,10 +106,10 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
                           "  Footman 1 at 95 99, 160 hp: idle, standing\n"
                           "  Footman 3 at 100 102, 300 hp: idle, standing\n"
                           "tick 6062\n"
-                          "player 1: 4 units, 1506 hp\n"
+                          "player 1: 4 units, 1506 hp; gold 2560, wood 3\n"
                           "  Footman x3: 300 160 146\n"
-                                      "  Wall Tower x1: 900\n"
-                                      "player 2: 0 units\n");
+                          "  Wall Tower x1: 900\n"
+                          "player 2: 0 units; gold 2560, wood 3\n");
 }
 
 TEST(Scenarios, MistakesAreListedAndNothingIsPlayed)
