@@ -89,27 +89,29 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
     const Played first = play(Skirmish);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
-    // Every player earns 0.01 gold a tick and a wood for every few deaths.
+    // Every player earns 0.01 gold a tick and a wood for each unit that died
+    // before the last tick: the last Brute's pays at the next.
     EXPECT_EQ(first.out, "tick 5462\n"
-                         "player 1: 4 units, 1506 hp; gold 2554, wood 3\n"
+                         "player 1: 4 units, 1506 hp; gold 2554, wood 6\n"
                          "  Footman x3: 300 160 146\n"
                          "  Wall Tower x1: 900\n"
-                         "player 2: 0 units; gold 2554, wood 3\n");
+                         "player 2: 0 units; gold 2554, wood 6\n");
     EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s \([0-9.]+ s of CPU\), [0-9]+ ticks/s)")))
         << first.timing;
     EXPECT_EQ(play(Skirmish).out, first.out);
 
-    // The same armies without "until won" and with a look in the middle.
+    // The same armies without "until won" and with a look in the middle; all
+    // seven dead have paid their wood, whoever killed them and when.
     const Played longer = play(std::string(Skirmish) + "order foot move 100 100\nrun 600\nshow foot\n");
     EXPECT_EQ(longer.out, "tick 6062, line 10: show\n"
                           "  Footman 0 at 94 104, 146 hp: idle, standing\n"
                           "  Footman 1 at 95 99, 160 hp: idle, standing\n"
                           "  Footman 3 at 100 102, 300 hp: idle, standing\n"
                           "tick 6062\n"
-                          "player 1: 4 units, 1506 hp; gold 2560, wood 3\n"
+                          "player 1: 4 units, 1506 hp; gold 2560, wood 7\n"
                           "  Footman x3: 300 160 146\n"
                           "  Wall Tower x1: 900\n"
-                          "player 2: 0 units; gold 2560, wood 3\n");
+                          "player 2: 0 units; gold 2560, wood 7\n");
 }
 
 TEST(Scenarios, MistakesAreListedAndNothingIsPlayed)
