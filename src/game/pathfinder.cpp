@@ -234,6 +234,8 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
     // The start's distance has logged any refused square; a far goal would
     // otherwise write a log line for every cell of the map.
     bool refused = false;
+    int nearerAt = 0;  // the expansion that last found a cell nearer the goal
+    enum { Unknown, Yes, No } enclosed = Unknown;
     TPathNode* node = nullptr;
     while (open_.pop(node) == 0) {
         ++stats_.expanded;
@@ -241,12 +243,17 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
         stamps_[indexOf(from.x, from.y)] = closedStamp_;
         if (accept >= CellDistanceSquaredQuiet(from, goal, refused))
             break;
-        // Past this point the search may be flooding every cell it can reach;
-        // if the goal is walled in, the nearest cell found so far is as near
-        // as the walker will get.
-        if (stats_.expanded == ReachCheckAfter && goalEnclosed(start, goal, accept)) {
-            stats_.unreachable = true;
-            break;
+        // A search that has long found no nearer cell may be flooding every
+        // cell it can reach; if the goal is walled in, the nearest cell found
+        // so far is as near as the walker will get. The grid stands still
+        // during a search: one answer holds to its end.
+        if (stats_.expanded - nearerAt >= ReachCheckAfter) {
+            if (enclosed == Unknown)
+                enclosed = goalEnclosed(start, goal, accept) ? Yes : No;
+            if (enclosed == Yes) {
+                stats_.unreachable = true;
+                break;
+            }
         }
         const TLeadingEdges edges(env_, from);
         for (int dx = -1; dx <= 1; ++dx)
@@ -272,8 +279,10 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
                     if (next.g >= previous.g)
                         next = previous;
                 }  // a cheaper way in keeps the node's place in the heap
-                if (next.h < result->h)
+                if (next.h < result->h) {
                     result = &next;
+                    nearerAt = stats_.expanded;
+                }
             }
     }
     return *result;

@@ -58,8 +58,9 @@ class Tastar {
 public:
     static constexpr std::int32_t StampLimit = 2'147'483'644;
     static constexpr int PathCapacity = 5000;
-    // Expansions after which a search asks whether its goal can be reached
-    // at all, and the cells that question may look at before it says maybe.
+    // Expansions without a nearer cell after which a search asks whether its
+    // goal can be reached at all, and the cells that question may look at
+    // before it says maybe.
     static constexpr int ReachCheckAfter = 2048;
     static constexpr int ReachCheckCells = 4096;
 

@@ -100,7 +100,7 @@ TEST(PathFinder, WalledInGoalEndsTheSearchEarlyAtTheNearestCell)
     grid.fill(197, 197, 203, 203, 0);
     const Cells path = plan(finder, grid, 1, {100, 200}, {200, 200}, 0);
     EXPECT_TRUE(finder.lastSearch().unreachable);
-    EXPECT_EQ(finder.lastSearch().expanded, Tastar::ReachCheckAfter) << "no flood of the whole map";
+    EXPECT_LE(finder.lastSearch().expanded, 2 * Tastar::ReachCheckAfter) << "no flood of the whole map";
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path.back(), (TCell{194, 200})) << "still as near as it can get";
 
