@@ -175,6 +175,10 @@ TEST(Scenarios, ShippedExamplesDoWhatTheySay)
                 std::regex_search(armies, std::regex("player 2: [1-9][0-9]* units")))
         << "one side is left standing:\n" << armies;
     EXPECT_EQ(playFile("TwoArmies.sim"), armies);
+    // The outcome its comment gives; a change to units.xml that tips it means a new comment.
+    EXPECT_TRUE(std::regex_search(armies, std::regex("^tick 11196\n(.*\n)*player 2: 5 units, .*\n"
+                                                     "  Raider x5: 400 400 400 19\\d 19\\d\n")))
+        << armies;
 
     const std::string worker = playFile("WorkerAroundBuilding.sim");
     EXPECT_NE(worker.find("tick 300, line 14: show\n  Serf 1 at 189 210, 220 hp: move to 230 200, walking"),
