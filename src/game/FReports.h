@@ -13,6 +13,7 @@
 class TGame;
 class TUnit;
 struct Torder;
+struct TUpgrade;
 
 // One unit update: `mask` says which kind (one per update) and which fields count.
 struct TUnitUpdate {
@@ -64,6 +65,11 @@ public:
     virtual void SendOrder(std::int32_t unitNumber, const Torder& order, bool queued) = 0;
     // Host: every player's gold and wood to every player.
     virtual void SendResources(const TGame& /*game*/) {}
+    // Client: the player's requests that are not orders (see FRequests).
+    virtual void SendCast(std::int32_t casterNumber, std::int32_t targetNumber, int slot) = 0;
+    virtual void SendDefend(std::int32_t unitNumber) = 0;
+    virtual void SendResearch(std::int32_t player, const TUpgrade& upgrade) = 0;
+    virtual void SendDamageRequest(std::int32_t unitNumber, double amount) = 0;
 };
 
 // Asks for a unit: through the link, or settled here when alone.

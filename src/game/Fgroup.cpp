@@ -2,7 +2,7 @@
 
 #include "game/FFormation.h"
 #include "game/FGame.h"
-#include "game/FReports.h"
+#include "game/FRequests.h"
 #include "game/FUnitLoad.h"
 
 #include <algorithm>
@@ -18,20 +18,6 @@ void sortByKind(TUnitGroup& group)
 bool isCellOrder(std::uint8_t kind)
 {
     return kind == OrderKind::MoveTo || kind == OrderKind::AttackMove || kind == OrderKind::Patrol;
-}
-
-// On the host the member takes the order at once; elsewhere it goes to the
-// host, which settles every unit's orders.
-void sendOrder(TGame& game, TUnit& unit, const Torder& order, bool queued)
-{
-    if (!game.hosting && game.link) {
-        game.link->SendOrder(unit.unitNumber, order, queued);
-        return;
-    }
-    if (queued)
-        QueueOrder(game, unit, order);
-    else
-        GiveOrder(game, unit, order);
 }
 
 std::vector<TUnit*>* controlGroup(TGame& game, int g)
@@ -113,14 +99,14 @@ void GiveGroupOrder(TGame& game, const TUnitGroup& group, const Torder& order)
             own.goalX = std::clamp(slot.x, 0, MapCells - 1);
             own.goalY = std::clamp(slot.y, 0, MapCells - 1);
         }
-        sendOrder(game, *group.members[static_cast<std::size_t>(i)], own, false);
+        OrderUnit(game, *group.members[static_cast<std::size_t>(i)], own, false);
     }
 }
 
 void QueueGroupOrder(TGame& game, const TUnitGroup& group, const Torder& order)
 {
     for (TUnit* member : group.members)
-        sendOrder(game, *member, order, member->currentOrder.kind != OrderKind::Idle);
+        OrderUnit(game, *member, order, member->currentOrder.kind != OrderKind::Idle);
 }
 
 void StoreControlGroup(TGame& game, int g)

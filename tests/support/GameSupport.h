@@ -88,11 +88,17 @@ public:
     std::vector<TUnitRequest> requests;
     std::vector<TUnitCreated> created;
     std::vector<Torder> orders;
+    std::vector<std::int32_t> casts, defends, damaged;  // caster or unit numbers
+    std::vector<const TUpgrade*> researched;
 
     void SendUnitUpdate(const TUnitUpdate& update) override { updates.push_back(update); }
     void RequestUnit(const TUnitRequest& request) override { requests.push_back(request); }
     void SendUnitCreated(const TUnitCreated& c) override { created.push_back(c); }
     void SendOrder(std::int32_t, const Torder& order, bool) override { orders.push_back(order); }
+    void SendCast(std::int32_t caster, std::int32_t, int) override { casts.push_back(caster); }
+    void SendDefend(std::int32_t unit) override { defends.push_back(unit); }
+    void SendResearch(std::int32_t, const TUpgrade& upgrade) override { researched.push_back(&upgrade); }
+    void SendDamageRequest(std::int32_t unit, double) override { damaged.push_back(unit); }
 
     std::vector<TUnitUpdate> ofKind(std::uint32_t mask) const
     {

@@ -4,7 +4,9 @@
 #include "game/FReports.h"
 
 #include "../support/GameSupport.h"
+#include "game/FEffects.h"
 #include "game/FOrders.h"
+#include "game/FRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,27 @@ public:
         if (TUnit* unit = FindUnitById(*host, unitNumber))
             queued ? QueueOrder(*host, *unit, order) : GiveOrder(*host, *unit, order);
     }
+    void SendCast(std::int32_t caster, std::int32_t target, int slot) override
+    {
+        TUnit* c = FindUnitById(*host, caster);
+        TUnit* t = FindUnitById(*host, target);
+        if (c && t)
+            CastAbility(*host, *c, *t, slot);
+    }
+    void SendDefend(std::int32_t unit) override
+    {
+        if (TUnit* u = FindUnitById(*host, unit))
+            ToggleDefend(*host, *u);
+    }
+    void SendResearch(std::int32_t player, const TUpgrade& upgrade) override
+    {
+        ResearchUpgrade(*host, player, upgrade);
+    }
+    void SendDamageRequest(std::int32_t unit, double amount) override
+    {
+        if (TUnit* u = FindUnitById(*host, unit))
+            TakeDamage(*host, *u, amount);
+    }
 };
 
 class TwoMachines : public ::testing::TestWithParam<int> {
@@ -188,6 +211,57 @@ TEST_P(TwoMachines, ABattleEndsTheSameOnTheHostAndOnAClient)
     if (GetParam() > 0) {
         EXPECT_GT(link.lost, 0);
     }
+}
+
+// What a joiner's player asks for happens on the host, which alone settles
+// it; a request about another player's unit never leaves the joiner.
+TEST_P(TwoMachines, AJoinersCastResearchAndDamageTakeEffectOnTheHost)
+{
+    TAbility cry;
+    cry.name = "Cry";
+    cry.target = AbilityTarget::NoUnit;
+    cry.cost = 20;
+    cry.duration = 500;
+    cry.instantEffect.damage = 0;
+    cry.instantEffect.attack = 5;
+    Abilities.push_back(cry);
+    TUnitAttributes caster = soldierType("Caster");
+    caster.mp = 200;
+    caster.spells.push_back(TUnitSpell{false, &Abilities.back()});
+    const int type = addType(caster);
+    TUpgrade sharp;
+    sharp.name = "Sharp";
+    sharp.res1Cost = 100;
+    sharp.targetsId = typeAt(type).id;
+    sharp.effects.attack = 2;
+    Upgrades.push_back(sharp);
+
+    RequestUnit(client, TUnitRequest{type, 100 * 16, 100 * 16, 2, -1});
+    RequestUnit(h.game, TUnitRequest{type, 110 * 16, 100 * 16, 1, -1});
+    ASSERT_EQ(client.units.size(), 2u);
+    TUnit& mine = *client.units[0];
+    TUnit& theirs = *client.units[1];
+    TUnit& mineOnHost = *h.game.units[0];
+    const std::int32_t damage = mineOnHost.damage;
+
+    EXPECT_TRUE(RequestCast(client, mine, mine, 0));
+    EXPECT_EQ(mineOnHost.mp, 80);
+    ASSERT_EQ(mineOnHost.effects.size(), 1u);
+    EXPECT_EQ(mineOnHost.damage, damage + 5);
+
+    EXPECT_TRUE(RequestResearch(client, Upgrades.back()));
+    EXPECT_TRUE(HasResearched(h.game, 2, Upgrades.back()));
+    EXPECT_EQ(h.game.player(2).gold, 2400);
+    EXPECT_EQ(mineOnHost.damage, damage + 7);
+
+    RequestDamage(client, mine, 30);
+    RequestDamage(client, theirs, 30);
+    EXPECT_EQ(mineOnHost.hp, 70);
+    EXPECT_EQ(h.game.units[1]->hp, 100);
+
+    // Fewer than seven spell slots: the Defend key does nothing.
+    RequestDefend(client, mine);
+    EXPECT_EQ(mineOnHost.effects.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loss, TwoMachines, ::testing::Values(0, 20));

@@ -29,6 +29,10 @@ public:
     {
         sent.push_back(SentOrder{unitNumber, order, queued});
     }
+    void SendCast(std::int32_t, std::int32_t, int) override {}
+    void SendDefend(std::int32_t) override {}
+    void SendResearch(std::int32_t, const TUpgrade&) override {}
+    void SendDamageRequest(std::int32_t, double) override {}
 };
 
 TCell goalOf(const TUnit& unit)
