@@ -90,6 +90,7 @@ public:
     std::int64_t lastUnderAttackAlert = -1000000;
     std::int64_t lastResourceReport = 0;  // game clock of the host's last resources message
     std::int32_t refreshCursor = 0;  // next unit of the host's rolling refresh
+    std::int32_t deathsSinceIncome = 0;  // each pays a wood at the next tick
 
     TGameHooks hooks;
     TGameLink* link = nullptr;  // the network; none when playing alone
