@@ -1,6 +1,7 @@
 #include "script/FLuaFunctions.h"
 
 #include "assets/FTextures.h"
+#include "game/FGame.h"
 #include "interface/FCursor.h"
 #include "interface/FLayout.h"
 #include "interface/FText.h"
@@ -169,6 +170,10 @@ int SetMode(lua_State* L)
     const std::int32_t mode = roundedArgument(L, 1);
     Mouse.pendingCommand.reset();
     setCursorState(CursorPointer, false, false, false, false);
+    // The aim a spell or a placement left is gone with its command: the
+    // death of its unit must not cancel a later one.
+    if (CurrentGame)
+        CurrentGame->aim = TPendingAim{};
     std::uint8_t command = 0;
     switch (mode) {
     case 1: command = 1; break;

@@ -461,6 +461,10 @@ TEST_F(GameScripts, AbilitiesCastAtOnceOrWaitForTheirTarget)
     EXPECT_FALSE(Mouse.pendingCommand);
     EXPECT_EQ(cursorState(), CursorPointer);
     EXPECT_EQ(t.game.aim.actor, nullptr);
+    // Another mode chosen by the interface takes the aim's place.
+    runString("AbilityCast(" + w + ", 1) SetMode(0)");
+    EXPECT_FALSE(Mouse.pendingCommand);
+    EXPECT_EQ(t.game.aim.actor, nullptr);
     // The aim goes when the unit that would cast it dies.
     runString("AbilityCast(" + w + ", 1)");
     EXPECT_EQ(t.game.aim.actor, &worker);
