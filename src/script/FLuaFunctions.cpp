@@ -680,9 +680,11 @@ const ScriptFunction ScriptFunctions[] = {
     {"GetBuildingIcon", guarded<GameScript::GetBuildingIcon>, ScriptGroup::List, "unit, k",
      "icon path of the k-th entry it builds or trains"},
     {"SetBuilding", guarded<GameScript::SetBuilding>, ScriptGroup::List, "unit, k",
-     "your building queues its k-th entry; your worker starts placing it (the next click places it); nil for an invalid unit"},
+     "your building queues its k-th entry; your worker starts placing it (the next click places it); "
+     "nil for an invalid unit"},
     {"AbilityCast", guarded<GameScript::AbilityCast>, ScriptGroup::List, "unit, k",
-     "your unit casts slot k: on itself at once, or the cursor waits for a target (asked again, put away); nil for an invalid unit"},
+     "your unit casts slot k: on itself at once, or the cursor waits for a target (asked again, put away); "
+     "nil for an invalid unit"},
     {"IsRepairer", guarded<GameScript::IsRepairer>, ScriptGroup::Unit, "unit",
      "true when it can repair and is alive and outside"},
     {"ChangeSelectedUnit", guarded<GameScript::ChangeSelectedUnit>, ScriptGroup::Player, "unit",
