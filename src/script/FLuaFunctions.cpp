@@ -588,7 +588,7 @@ const ScriptFunction ScriptFunctions[] = {
     {"Hold", guarded<GameScript::Hold>, ScriptGroup::Player, "",
      "your selected units (not buildings) hold their position; -1 when nothing is selected"},
     {"Wound", guarded<GameScript::Wound>, ScriptGroup::Player, "unit, amount",
-     "your unit loses that many hit points (the host settles it); -1 for an invalid unit"},
+     "your unit loses that many hit points (more than 0; the host settles it); -1 for an invalid unit"},
     {"StopUnit", guarded<GameScript::StopUnit>, ScriptGroup::Player, "",
      "your selected units (not buildings) stop; -1 when nothing is selected"},
     {"GetHP", guarded<GameScript::GetHP>, ScriptGroup::Unit, "unit",

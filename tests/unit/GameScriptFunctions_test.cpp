@@ -262,6 +262,8 @@ TEST_F(GameScripts, ThePlayerTheSelectionAndWhatTheDrawingShowed)
     EXPECT_EQ(spearman.hp, 70);
     runString("Wound(" + std::to_string(foe.listIndex) + ", 30)");
     EXPECT_EQ(foe.hp, 100);
+    runString("Wound(1, -50)");  // no healing by wounds
+    EXPECT_EQ(spearman.hp, 70);
     EXPECT_EQ(call("Wound", 99, ", 30"), "-1");
 
     // The drawing's list of units in view and their places on the screen.
