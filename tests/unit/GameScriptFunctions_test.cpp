@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
