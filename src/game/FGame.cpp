@@ -67,13 +67,13 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.hosting = hosting;
     game.aim = TPendingAim{};
     game.startPositions.clear();
-    game.visibleUnits.clear();
     game.totalTime = 0;
     game.elapsed = 0;
     game.lastBroadcastTick = 0;
     game.lastUnderAttackAlert = -1000000;
     game.lastResourceReport = 0;
     game.refreshCursor = 0;
+    game.visibleUnits.clear();
 }
 
 namespace {
