@@ -75,6 +75,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.lastResourceReport = 0;
     game.refreshCursor = 0;
     game.deathsSinceIncome = 0;
+    game.visibleUnits.clear();
 }
 
 namespace {

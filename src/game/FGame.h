@@ -97,6 +97,9 @@ public:
     std::mt19937 random{0};     // damage spreads; seed it for a repeatable game
     TGamePlayer nobody;         // the record of the neutral owner
     TNearby nearby;             // the units by place, for the order pass
+    // The list indices of the units the last drawn frame showed, in drawing
+    // order: the drawing fills it, the scripts read it.
+    std::vector<int> visibleUnits;
 
     // Player number 1..8; any other number (the neutral owner) gets a scratch record.
     TGamePlayer& player(std::int32_t number);
