@@ -39,7 +39,7 @@ void sendToSlots(const void* data, std::size_t length, int first, int except)
         const TClient* client = Clients.at(i);
         if (!client)
             break;
-        if (i != except)
+        if (i != except && !client->left)
             sendDatagram(client->address, data, length);
     }
 }
@@ -213,6 +213,8 @@ void sendResources()
         const TClient* client = Clients.at(i);
         if (!client)
             break;
+        if (client->left)
+            continue;
         auto m = makeMessage<TResources>(KindResources, FrameClock.totalTime);
         m.gold = client->player.gold;
         m.wood = client->player.wood;
