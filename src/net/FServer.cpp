@@ -184,8 +184,6 @@ void join(const std::string& address, const std::string& nick, int race, std::ui
     if (OwnPlayerId == -42) {
         OwnPlayerId = slot;
         OwnPlayerNumber = slot + 1;
-    } else if (slot == 0) {
-        sendPlayerNumber(address, slot);
     }
     if (slot != 0) {
         sendPlayerListChanged(slot);

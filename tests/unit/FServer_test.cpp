@@ -26,6 +26,14 @@ std::int32_t kindOf(const std::vector<std::uint8_t>& d)
     return k;
 }
 
+template <typename T>
+T as(const std::vector<std::uint8_t>& datagram)
+{
+    T m;
+    std::memcpy(&m, datagram.data(), sizeof m);
+    return m;
+}
+
 }  // namespace
 
 using Lobby = NetMachine;
@@ -153,13 +161,10 @@ Told heard(Peer& peer)
     Told told;
     for (const auto& d : peer.receiveAll()) {
         if (kindOf(d) == KindPlayerNumber) {
-            TPlayerNumber m;
-            std::memcpy(&m, d.data(), sizeof m);
-            told.numbers.push_back(m.value);
+            told.numbers.push_back(as<TPlayerNumber>(d).value);
             told.entries.clear();  // as a joiner does: the whole list follows
         } else if (kindOf(d) == KindPlayerInfo) {
-            TPlayerInfo m;
-            std::memcpy(&m, d.data(), sizeof m);
+            const auto m = as<TPlayerInfo>(d);
             told.entries.emplace_back(m.slot, readShortString(m.nick), m.local);
         } else if (kindOf(d) == KindPlayerListChanged) {
             ++told.listChanged;
@@ -187,6 +192,7 @@ TEST_F(Lobby, ALeaveMovesLaterSlotsDownAndEveryJoinerHearsItsSlotAndTheList)
     frames();
     for (Peer* p : {&brenna, &cyra, &dunn})
         p->receiveAll();
+    Clients.at(3)->pingMedian = 12;  // measured before the leave: it moves with Dunn
 
     auto leave = message<TLeave>(KindLeave);
     leave.address = shortString("127.0.0.1");  // the local machine is never removed
@@ -234,6 +240,7 @@ TEST_F(Lobby, ALeaveMovesLaterSlotsDownAndEveryJoinerHearsItsSlotAndTheList)
     ASSERT_EQ(atLaunch.size(), 5u);
     EXPECT_EQ(kindOf(atLaunch.front()), KindPlayerNumber);
     EXPECT_EQ(kindOf(atLaunch.back()), KindLaunchGame);
+    EXPECT_EQ(as<TLaunchGame>(atLaunch.back()).value, 12);
     cyra.receiveAll();
     frames();
     FrameClock.totalTime = 1000;  // the launch restarted it at the unmeasured -1
