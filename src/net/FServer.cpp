@@ -153,6 +153,14 @@ TPublicPlayerList* lobbyList()
 
 void join(const std::string& address, const std::string& nick, int race, std::uint8_t hosting, int colour)
 {
+    // A machine that asks again (its answer was lost, or its player pressed
+    // Join twice) is one player: a second slot would be a player nobody plays.
+    const int already = slotOfAddress(address);
+    if (already > 0 && !isRunning()) {
+        logLine(nick + " (" + address + ") is already in cell " + std::to_string(already));
+        tellSlot(already);
+        return;
+    }
     int slot = 0;
     while (slot < MaxClients && Clients.at(slot))
         ++slot;

@@ -107,6 +107,16 @@ TEST_F(Lobby, FirstJoinerGetsSlotOneColourTwoAndTheWholeList)
     EXPECT_EQ(playerRows[1], std::make_tuple(std::string("Brenna"), std::string("127.0.0.2"), 1, 2, 1));
     EXPECT_EQ(cleared.back(), "PlayerList");
 
+    // Asking again keeps the slot: the joiner hears its number and the list once more.
+    brenna.send(joinRequest("Brenna"));
+    frames();
+    EXPECT_EQ(Clients.count, 2);
+    EXPECT_TRUE(logged("Addline : Brenna (127.0.0.2) is already in cell 1"));
+    std::vector<std::int32_t> again;
+    for (const auto& d : brenna.receiveAll())
+        again.push_back(kindOf(d));
+    EXPECT_EQ(again, kinds);
+
     // A second joiner is announced to the first.
     Peer cyra("127.0.0.3");
     cyra.send(joinRequest("Cyra"));
