@@ -29,6 +29,12 @@ void drop(const TPacket& packet, const std::string& why)
     logLine(std::string("Dropped ") + messageName(packet.kind()) + " from " + packet.sender + ": " + why);
 }
 
+// A sender that may not send what it sent: logged, never answered.
+void refuse(const TPacket& packet, const std::string& why)
+{
+    logLine(std::string("Refused ") + messageName(packet.kind()) + " from " + packet.sender + ": " + why);
+}
+
 bool inRange(const TPacket& packet, const char* what, std::int32_t value, std::int32_t low, std::int32_t high)
 {
     if (value >= low && value <= high)
@@ -66,24 +72,24 @@ bool rightSender(const TPacket& packet)
 {
     const std::int32_t kind = packet.kind();
     if (sentByHostOnly(kind) && packet.sender != ServerAddress) {
-        drop(packet, "only the server " + ServerAddress + " sends it");
+        refuse(packet, "only the host sends it (the server is " + ServerAddress + ")");
         return false;
     }
     if (kind == KindLeave) {
         const std::string named = readShortString(readMessage<TLeave>(packet).address);
         if (named != packet.sender) {
-            drop(packet, "it names " + named + ", not its sender");
+            refuse(packet, "it names " + named + ", not its sender");
             return false;
         }
     }
     if (kind == KindPlayerInfoChange) {
         if (!isHosting()) {
-            drop(packet, "only a host takes it");
+            refuse(packet, "only a host takes it");
             return false;
         }
         const std::int32_t slot = readMessage<TPlayerInfo>(packet).slot;
         if (slot != slotOfAddress(packet.sender)) {
-            drop(packet, "slot " + std::to_string(slot) + " is not the sender's");
+            refuse(packet, "slot " + std::to_string(slot) + " is not the sender's");
             return false;
         }
     }

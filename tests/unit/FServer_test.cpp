@@ -211,8 +211,8 @@ TEST_F(Lobby, ALeaveMovesLaterSlotsDownAndEveryJoinerHearsItsSlotAndTheList)
     brenna.send(leave);
     frames();
     EXPECT_EQ(Clients.count, 4);
-    EXPECT_TRUE(logged("Dropped Leave from 127.0.0.2: it names 127.0.0.1, not its sender"));
-    EXPECT_TRUE(logged("Dropped Leave from 127.0.0.2: it names 127.0.0.3, not its sender"));
+    EXPECT_TRUE(logged("Refused Leave from 127.0.0.2: it names 127.0.0.1, not its sender"));
+    EXPECT_TRUE(logged("Refused Leave from 127.0.0.2: it names 127.0.0.3, not its sender"));
 
     leave.address = shortString("127.0.0.2");
     brenna.send(leave);
@@ -367,7 +367,8 @@ TEST_F(Lobby, TheHostsMessagesAreTakenFromTheServerAlone)
 
     for (const char* kind : {"PlayerNumber", "LaunchGame", "PlayerInfo", "PlayerInfoUpdate", "YourAddress",
                              "ServerClosed", "Ping", "ChatLine", "UnitState", "UnitCreated"})
-        EXPECT_TRUE(logged(std::string("Dropped ") + kind + " from 127.0.0.3: only the server 127.0.0.2 sends it"))
+        EXPECT_TRUE(logged(std::string("Refused ") + kind +
+                           " from 127.0.0.3: only the host sends it (the server is 127.0.0.2)"))
             << kind;
     EXPECT_EQ(OwnPlayerId, 2);
     EXPECT_FALSE(gameStartRequested);
@@ -398,7 +399,7 @@ TEST_F(Lobby, TheHostsMessagesAreTakenFromTheServerAlone)
     DisconnectFromMenu();
     host.send(launch);
     frames();
-    EXPECT_TRUE(logged("Dropped LaunchGame from 127.0.0.2: only the server 127.0.0.1 sends it"));
+    EXPECT_TRUE(logged("Refused LaunchGame from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
     EXPECT_FALSE(gameStartRequested);
 }
 
@@ -421,9 +422,9 @@ TEST_F(Lobby, AHostRefusesAJoinerPlayingTheHost)
     brenna.send(makePlayerInfo(KindPlayerInfoChange, 2, 6, 1, 2, "Usurper", 0, ""));
     brenna.send(makePlayerInfo(KindPlayerInfoChange, 1, 3, 1, 1, "Brenna the Bold", 0, ""));
     frames();
-    EXPECT_TRUE(logged("Dropped PlayerNumber from 127.0.0.2: only the server 127.0.0.1 sends it"));
-    EXPECT_TRUE(logged("Dropped LaunchGame from 127.0.0.2: only the server 127.0.0.1 sends it"));
-    EXPECT_TRUE(logged("Dropped PlayerInfoChange from 127.0.0.2: slot 2 is not the sender's"));
+    EXPECT_TRUE(logged("Refused PlayerNumber from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
+    EXPECT_TRUE(logged("Refused LaunchGame from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
+    EXPECT_TRUE(logged("Refused PlayerInfoChange from 127.0.0.2: slot 2 is not the sender's"));
     EXPECT_EQ(OwnPlayerId, 0);
     EXPECT_FALSE(gameStartRequested);
     EXPECT_EQ(lobbyList()->at(2)->nick, "Cyra");
