@@ -173,7 +173,7 @@ TEST_F(NetworkWire, GameSendersStampAndAddressAsTheProtocolSays)
     const auto forCyra = cyra.receiveAll();
     ASSERT_EQ(forBrenna.size(), 2u);
     ASSERT_EQ(forCyra.size(), 2u);
-    EXPECT_EQ(as<TUnitCreated>(forCyra[0]).unitId, 5);
+    EXPECT_EQ(as<TUnitCreatedMessage>(forCyra[0]).unitId, 5);
     EXPECT_EQ(double{as<TResources>(forBrenna[1]).gold}, 120.0);
     EXPECT_EQ(double{as<TResources>(forCyra[1]).wood}, 7.5);
 }
