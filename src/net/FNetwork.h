@@ -43,7 +43,7 @@ enum TMessageKind : std::int32_t {
     KindPlayerInfo = 22,
     KindPlayerInfoChange = 23,
     KindPlayerInfoUpdate = 24,
-    KindResearch = 25,  // a joiner's research for the host, then the host's word to every joiner
+    KindResearch = 26,  // a joiner's research for the host, then the host's word to every joiner
     KindResources = 30,
     KindUnitState = 100,
 };
