@@ -183,7 +183,7 @@ void sendBuildRequest(std::int32_t x, std::int32_t y, std::int32_t unitType, std
 void sendUnitCreated(std::int32_t unitId, std::int32_t x, std::int32_t y, std::int32_t unitType, std::int32_t owner,
                      std::int32_t builderId)
 {
-    auto m = makeMessage<TUnitCreated>(KindUnitCreated, FrameClock.totalTime);
+    auto m = makeMessage<TUnitCreatedMessage>(KindUnitCreated, FrameClock.totalTime);
     m.unitId = unitId;
     m.x = x;
     m.y = y;

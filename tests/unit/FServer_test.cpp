@@ -362,7 +362,7 @@ TEST_F(Lobby, TheHostsMessagesAreTakenFromTheServerAlone)
     line.text = shortString("forged");
     stranger.send(line);
     stranger.send(message<TUnitState>(KindUnitState));
-    stranger.send(message<TUnitCreated>(KindUnitCreated));
+    stranger.send(message<TUnitCreatedMessage>(KindUnitCreated));
     frames();
 
     for (const char* kind : {"PlayerNumber", "LaunchGame", "PlayerInfo", "PlayerInfoUpdate", "YourAddress",
