@@ -1,7 +1,7 @@
-// Copies of the game on a private LAN, each in its own network
+// Three copies of the game on a private LAN, each in its own network
 // namespace, folder and X server, driven through a test menu whose keys call
 // the lobby's script functions: host, find, join, chat, synchronise, launch,
-// and players leaving the lobby or the game.
+// and one player quitting the game.
 #include "../support/Lan.h"
 #include "../support/PlayedGame.h"
 
@@ -31,7 +31,6 @@ function LanKey(key)
   elseif key == string.byte("c") then SendChatMessage("hello from " .. getNickFromMenu())
   elseif key == string.byte("s") then Log("Synchronise: " .. SynchroniseClients() .. " waiting " .. MaxWaitingTime())
   elseif key == string.byte("l") then BroadCastLaunchGame_()
-  elseif key == string.byte("d") then DisconnectFromMenu() Log("Left the lobby")
   end
 end
 )";
@@ -51,18 +50,6 @@ std::vector<std::pair<std::string, std::string>> machineFiles(const std::string&
             {"Interface/Menu/Interface.xml", LanInterface},
             {"Interface/Menu/Lan.lua", LanScript},
             {"Interface/Game/Interface.xml", LanInterface}};
-}
-
-// The host pings every slot until each median is known, then launches.
-void synchroniseAndLaunch(PlayedCopy& host)
-{
-    bool measured = false;
-    for (int round = 0; round < 40 && !measured; ++round) {
-        host.key("s");
-        measured = host.waitForLog("Synchronise: 1 waiting 0", 0.2);
-    }
-    ASSERT_TRUE(measured) << host.log();
-    host.key("l");
 }
 
 }  // namespace
@@ -110,8 +97,14 @@ TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
     EXPECT_TRUE(host.waitForLog("Console shows: 127.0.0.1 - Aldric says : hello from Aldric")) << host.log();
     EXPECT_TRUE(cyra.waitForLog("Console shows: 10.240.0.1 - Aldric says : hello from Aldric")) << cyra.log();
 
-    synchroniseAndLaunch(host);
-    ASSERT_FALSE(HasFatalFailure());
+    // The host pings everyone until every median is known, then launches.
+    bool measured = false;
+    for (int round = 0; round < 40 && !measured; ++round) {
+        host.key("s");
+        measured = host.waitForLog("Synchronise: 1 waiting 0", 0.2);
+    }
+    ASSERT_TRUE(measured) << host.log();
+    host.key("l");
     for (PlayedCopy* m : {&host, &brenna, &cyra})
         EXPECT_TRUE(m->waitForLog("Game launched, clock set to ")) << m->log();
     const std::string hostLog = host.log();
@@ -135,61 +128,6 @@ TEST(Lan, ThreeMachinesMeetChatLaunchTogetherAndOneLeaves)
     EXPECT_EQ(host.log().find("Client 2 moved to 1"), std::string::npos) << host.log();
 
     for (PlayedCopy* m : {&cyra, &host}) {
-        m->key("Escape");
-        EXPECT_EQ(m->vrax->waitExit(10), 0) << m->output();
-    }
-}
-
-// Four machines meet; the second leaves the lobby. The two after it move
-// down a slot on the host and are told so, and the three who launch start
-// as the players the host counts them, with the same list on every machine.
-TEST(Lan, FourMachinesOneLeavesTheLobbyAndTheOthersLaunchAsTheHostNumbersThem)
-{
-    Lan lan(4);
-    if (!lan.ok())
-        GTEST_SKIP() << "network namespaces need root";
-    ScratchDir dir;
-    PlayedCopy host, brenna, cyra, dunn;
-    host.start(dir.path() + "/host", machineFiles("Aldric"), lan.namespaceOf(0));
-    brenna.start(dir.path() + "/brenna", machineFiles("Brenna"), lan.namespaceOf(1));
-    cyra.start(dir.path() + "/cyra", machineFiles("Cyra"), lan.namespaceOf(2));
-    dunn.start(dir.path() + "/dunn", machineFiles("Dunn"), lan.namespaceOf(3));
-    ASSERT_FALSE(HasFatalFailure());
-
-    host.key("h");
-    ASSERT_TRUE(host.waitForLog("Hosting")) << host.log();
-    int cell = 1;
-    for (PlayedCopy* m : {&brenna, &cyra, &dunn}) {
-        m->key("r");
-        ASSERT_TRUE(m->waitForLog("Server found: LAN keep at 10.240.0.1")) << m->log();
-        m->key("j");
-        ASSERT_TRUE(host.waitForLog("Client added to cell " + std::to_string(cell++))) << host.log();
-    }
-    EXPECT_TRUE(dunn.waitForLog("Lobby row 4: Dunn at ")) << dunn.log();
-
-    brenna.key("d");
-    ASSERT_TRUE(brenna.waitForLog("Left the lobby")) << brenna.log();
-    ASSERT_TRUE(host.waitForLog("Brenna (10.240.0.2) has left the game")) << host.log();
-    EXPECT_TRUE(host.waitForLog("Client 2 moved to 1")) << host.log();
-    EXPECT_TRUE(host.waitForLog("Client 3 moved to 2")) << host.log();
-
-    synchroniseAndLaunch(host);
-    ASSERT_FALSE(HasFatalFailure());
-    const std::string players = " of 1 Aldric, 2 Cyra, 3 Dunn";
-    EXPECT_TRUE(host.waitForLog("Playing as player 1" + players)) << host.log();
-    EXPECT_TRUE(cyra.waitForLog("Playing as player 2" + players)) << cyra.log();
-    EXPECT_TRUE(dunn.waitForLog("Playing as player 3" + players)) << dunn.log();
-    // Each starts its clock at the median the host measured for its new slot.
-    const std::string hostLog = host.log();
-    for (auto [machine, slot] : {std::pair{&cyra, 1}, std::pair{&dunn, 2}})
-        EXPECT_TRUE(machine->waitForLog("Game launched, clock set to " +
-                                        std::to_string(pingMedianFromHostLog(hostLog, slot)) + " ms"))
-            << "slot " << slot << "\n" << machine->log() << "\n" << hostLog;
-    for (PlayedCopy* m : {&host, &cyra, &dunn})
-        EXPECT_TRUE(m->waitForLog("Loading Interface/Game/Interface.xml")) << m->log();
-    EXPECT_EQ(brenna.log().find("Game launched"), std::string::npos) << brenna.log();
-
-    for (PlayedCopy* m : {&brenna, &cyra, &dunn, &host}) {
         m->key("Escape");
         EXPECT_EQ(m->vrax->waitExit(10), 0) << m->output();
     }
