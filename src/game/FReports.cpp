@@ -18,6 +18,7 @@ namespace {
 constexpr std::int32_t BroadcastTicks = 3;      // 30 ms of game clock
 constexpr std::int32_t ReportGapTicks = 10;     // hp, mp and stats of one unit: at most every 100 ms
 constexpr std::int32_t RefreshBroadcasts = 66;  // every unit's state again about every 2 s
+constexpr std::size_t RepeatedRemovals = 64;    // the latest removals, told again each round
 
 TUnitUpdate updateFor(const TGame& game, const TUnit& unit, std::uint32_t mask)
 {
@@ -116,6 +117,24 @@ void refresh(TGame& game, TUnit& unit)
                 game.link->SendEntry(unit.unitNumber, building->unitNumber, true);
 }
 
+// A machine that lost both a death and the removal would keep the unit
+// alive for ever: the latest removals are told again with each round of
+// the refresh.
+void repeatRemovals(TGame& game)
+{
+    if (!game.link)
+        return;
+    const std::size_t n = game.removedNumbers.size();
+    for (std::size_t i = n > RepeatedRemovals ? n - RepeatedRemovals : 0; i < n; ++i) {
+        TUnitUpdate u;
+        u.index = -1;
+        u.unitNumber = game.removedNumbers[i];
+        u.mask = UpdateMask::Removed;
+        u.stamp = game.totalTime + 30;
+        game.link->SendUnitUpdate(u);
+    }
+}
+
 // Records the host has undone leave this machine too.
 void trimEffects(TUnit& unit, std::int32_t count)
 {
@@ -212,8 +231,10 @@ void BroadcastUnitStates(TGame& game, std::int64_t totalTime)
         return;
     const std::size_t slice = (count + RefreshBroadcasts - 1) / RefreshBroadcasts;
     for (std::size_t k = 0; k < slice; ++k) {
-        if (static_cast<std::size_t>(game.refreshCursor) >= count)
+        if (static_cast<std::size_t>(game.refreshCursor) >= count) {
             game.refreshCursor = 0;
+            repeatRemovals(game);
+        }
         refresh(game, *game.units[static_cast<std::size_t>(game.refreshCursor)]);
         game.refreshCursor += 1;
     }
@@ -230,7 +251,9 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
     else
         unit = FindUnitById(game, u.unitNumber);
     if (!unit) {
-        logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
+        // A removal told again finds its unit gone already.
+        if (u.mask != UpdateMask::Removed)
+            logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
         return;
     }
     switch (u.mask) {
@@ -294,6 +317,9 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
         break;
     }
     case UpdateMask::Removed:
+        // Its death may have been lost on the way.
+        if (unit->alive)
+            Die(game, *unit);
         RemoveUnit(game, *unit);
         break;
     default:

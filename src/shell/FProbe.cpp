@@ -27,7 +27,7 @@ struct TProbe {
 };
 TProbe Probe;
 
-constexpr std::int64_t TableEvery = 1000;  // ms
+constexpr std::int64_t TableEvery = 1000;  // ms of game clock
 constexpr std::int64_t PollEvery = 50;     // ms
 
 std::vector<std::uint8_t> fromHex(const std::string& hex)
@@ -202,8 +202,10 @@ void probeFrame(TGame* game, std::int64_t wallClock)
                 probeCommand(game, line);
         }
     }
-    if (game && wallClock - Probe.lastTable >= TableEvery) {
-        Probe.lastTable = wallClock;
+    // Each second of game clock: machines whose clocks agree write their
+    // tables at the same moment of the game, so a test can compare them.
+    if (game && game->totalTime / TableEvery != Probe.lastTable) {
+        Probe.lastTable = game->totalTime / TableEvery;
         Probe.tables += 1;
         platform::replaceTextFile(Probe.folder + "/units.txt",
                                   "table " + std::to_string(Probe.tables) + "\n" + probeTable(*game));

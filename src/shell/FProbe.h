@@ -1,6 +1,6 @@
 // FProbe: a window into a running copy for tests and tools. When the
 // environment names a folder in VRAX_PROBE, the game writes its unit table
-// there as text about every second (units.txt) and carries out the command
+// there as text once a second of game clock (units.txt) and carries out the command
 // lines appended to commands.txt, as this machine's player or its scripts
 // would. Without the variable it does nothing. README's "Watching a running
 // copy" gives both formats.
@@ -17,8 +17,8 @@ bool probeOn();
 // False when VRAX_DRAW is "0": a copy that only plays (a test machine) skips
 // drawing, which on a software renderer would take most of each frame.
 bool probeDraws();
-// Each frame: new command lines, and the table when a second has passed
-// since the last one (game may be null: the menu).
+// Each frame: new command lines (every 50 ms of `wallClock`), and the table
+// when the game clock enters a new second (game may be null: the menu).
 void probeFrame(TGame* game, std::int64_t wallClock);
 
 // The table as the probe writes it.

@@ -38,7 +38,7 @@ struct ProbedUnit {
 
 struct ProbedTable {
     int number = 0;  // how many tables the copy has written
-    long tick = 0, gold = 0, wood = 0;
+    long tick = 0, clock = 0, gold = 0, wood = 0;
     int player = 0;
     std::vector<std::string> researched;  // "<player> <name>"
     std::vector<ProbedUnit> units;
@@ -72,8 +72,8 @@ inline ProbedTable parseProbedTable(const std::string& text)
             in >> t.number;
         } else if (word == "game") {
             std::string k;
-            long clock = 0, hosting = 0, units = 0;
-            in >> k >> t.tick >> k >> clock >> k >> t.player >> k >> hosting >> k >> t.gold >> k >> t.wood >> k >>
+            long hosting = 0, units = 0;
+            in >> k >> t.tick >> k >> t.clock >> k >> t.player >> k >> hosting >> k >> t.gold >> k >> t.wood >> k >>
                 units;
         } else if (word == "researched") {
             std::string rest;

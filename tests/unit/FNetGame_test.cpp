@@ -57,7 +57,8 @@ protected:
     bool logHas(const std::string& text) const { return readFile("Logs/log.txt").find(text) != std::string::npos; }
 
     // Every machine's list against the host's: same units alive in the same
-    // order, cells within 1, hit points, mana, statistics and effects equal.
+    // order, cells within 1, hit points and mana within what regenerates in
+    // a report's journey, statistics and effects equal.
     void expectHostsTable(const std::string& when)
     {
         const auto alive = [](const TGame& g) {
@@ -78,8 +79,9 @@ protected:
                 ASSERT_EQ(a.unitNumber, b.unitNumber);
                 EXPECT_LE(std::abs(a.cellX - b.cellX), 1);
                 EXPECT_LE(std::abs(a.cellY - b.cellY), 1);
-                EXPECT_EQ(std::lround(a.hp), std::lround(b.hp));
-                EXPECT_EQ(std::lround(a.mp), std::lround(b.mp));
+                // What regenerates while the host's last report was on its way.
+                EXPECT_NEAR(a.hp, b.hp, 0.5);
+                EXPECT_NEAR(a.mp, b.mp, 0.5);
                 EXPECT_EQ(a.maxHp, b.maxHp);
                 EXPECT_EQ(a.damage, b.damage);
                 EXPECT_EQ(a.defense, b.defense);
@@ -226,10 +228,11 @@ TEST_F(NetGame, WhatAJoinerMayNotAskForIsRefusedLoggedAndChangesNothing)
 }
 
 // Loss, delay and reordering (VRAX_BADLAN_SECONDS sets how long the fight
-// goes on; a few seconds here).
+// goes on, 20 s here; VRAX_BADLAN_SEED another draw of the losses and delays).
 TEST_F(NetGame, UnderLossDelayAndReorderingEveryMachineEndsWithTheHostsTable)
 {
-    start(3, 11);
+    const char* seed = std::getenv("VRAX_BADLAN_SEED");
+    start(3, seed ? static_cast<unsigned>(std::atoi(seed)) : 11);
     lan->lossPercent = 2;
     lan->minDelay = 30;
     lan->maxDelay = 90;
