@@ -28,6 +28,8 @@ if [ "$purpose" = test ]; then
     libboost-graph-dev
     # tests: pictures, network namespaces, keyboard layouts
     imagemagick iproute2 x11-xkb-utils
+    # tests: a lossy LAN between network namespaces
+    nftables
     # tests: independent MDX parsers run by node
     nodejs
   )

@@ -68,6 +68,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.hosting = hosting;
     game.aim = TPendingAim{};
     game.startPositions.clear();
+    game.removedNumbers.clear();
     game.totalTime = 0;
     game.elapsed = 0;
     game.lastBroadcastTick = 0;
@@ -153,15 +154,17 @@ void regenerate(TUnit& unit)
         unit.mp = std::min(unit.mp + unit.mpRegen, static_cast<double>(unit.maxMp));
 }
 
-// A corpse loses 30 hit points a second of frame time. The host removes it
-// at -110 and tells the others, so every list keeps the host's order; a
-// machine whose removal report was lost lets the corpse go two seconds later.
+// A corpse loses 30 hit points a second of game clock, 0.3 a tick: by the
+// frame time it would last ten times longer on a machine that draws a
+// thousand frames a second. The host removes it at -110 and tells the others,
+// so every list keeps the host's order; a machine whose removal report was
+// lost lets the corpse go two seconds later.
 void decay(TGame& game, TUnit& unit)
 {
     if (unit.hp <= (game.hosting ? CorpseRemovalHp : CorpseRemovalHp - 60))
         unit.removeMe = true;
     if (unit.hp < 0)
-        unit.hp -= game.elapsed / 1000.0 * 30;
+        unit.hp -= 10 / 1000.0 * 30;
 }
 
 }  // namespace
@@ -246,6 +249,7 @@ void RemoveUnit(TGame& game, TUnit& unit)
         game.units[static_cast<std::size_t>(index)].get() != &unit)
         return;
     ReportUnit(game, unit, UpdateMask::Removed);
+    game.removedNumbers.push_back(unit.unitNumber);
     SetMarked(game, unit, false);
     ForgetPlayerChoices(game, unit);
     ForgetProjectileUnit(game, unit);

@@ -82,6 +82,7 @@ public:
     bool hosting = true;
     TPendingAim aim;
     std::vector<TCell> startPositions;    // from the map, in file order
+    std::vector<std::int32_t> removedNumbers;  // units gone from this list: a late creation is not made again
 
     // The frame being simulated: game clock and frame time (ms, at most 100).
     std::int64_t totalTime = 0;

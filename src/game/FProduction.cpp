@@ -195,6 +195,7 @@ bool EnterBuilding(TGame& game, TUnit& unit, TUnit& building)
     game.RaiseEvent(InterfaceEvent::TrainingListChanged);
     RemoveFromGroup(game, game.selection, unit);
     SetMarked(game, unit, false);
+    ReportEntry(game, unit, building, true);
     return true;
 }
 
@@ -214,6 +215,7 @@ bool LeaveBuilding(TGame& game, TUnit& unit, TUnit& building)
     game.RaiseEvent(InterfaceEvent::TrainingListChanged);
     if (unit.alive)
         SetMarked(game, unit, true);
+    ReportEntry(game, unit, building, false);
     return true;
 }
 

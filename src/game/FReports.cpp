@@ -2,11 +2,14 @@
 
 #include "game/FGame.h"
 #include "game/FOrders.h"
+#include "game/FProduction.h"
+#include "game/Fgroup.h"
 #include "game/FUnit.h"
 #include "game/FUnitLoad.h"
 #include "game/FWarning.h"
 #include "shell/FLogs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -15,6 +18,7 @@ namespace {
 constexpr std::int32_t BroadcastTicks = 3;      // 30 ms of game clock
 constexpr std::int32_t ReportGapTicks = 10;     // hp, mp and stats of one unit: at most every 100 ms
 constexpr std::int32_t RefreshBroadcasts = 66;  // every unit's state again about every 2 s
+constexpr std::size_t RepeatedRemovals = 64;    // the latest removals, told again each round
 
 TUnitUpdate updateFor(const TGame& game, const TUnit& unit, std::uint32_t mask)
 {
@@ -42,6 +46,7 @@ TUnitUpdate updateFor(const TGame& game, const TUnit& unit, std::uint32_t mask)
     u.atkRange = unit.atkRange;
     u.underConstruction = unit.underConstruction;
     u.buildProgress = unit.buildProgress;
+    u.effectCount = static_cast<std::int32_t>(unit.effects.size());
     return u;
 }
 
@@ -97,6 +102,44 @@ void refresh(TGame& game, TUnit& unit)
     send(game, unit, UpdateMask::Stats);
     if (unit.idle)
         send(game, unit, UpdateMask::Stop);
+    if (game.link && unit.unitNumber >= 0) {
+        TUnitCreated created;
+        created.request.typeIndex = UnitTypeIndex(unit.unitType);
+        created.request.x = static_cast<std::int64_t>(unit.cellX) * CellSize;
+        created.request.y = static_cast<std::int64_t>(unit.cellY) * CellSize;
+        created.request.owner = unit.owner;
+        created.unitNumber = unit.unitNumber;
+        game.link->RepeatUnitCreated(created);
+    }
+    if (!unit.outside && game.link)
+        for (const std::unique_ptr<TUnit>& building : game.units)
+            if (std::find(building->occupants.begin(), building->occupants.end(), &unit) != building->occupants.end())
+                game.link->SendEntry(unit.unitNumber, building->unitNumber, true);
+}
+
+// A machine that lost both a death and the removal would keep the unit
+// alive for ever: the latest removals are told again with each round of
+// the refresh.
+void repeatRemovals(TGame& game)
+{
+    if (!game.link)
+        return;
+    const std::size_t n = game.removedNumbers.size();
+    for (std::size_t i = n > RepeatedRemovals ? n - RepeatedRemovals : 0; i < n; ++i) {
+        TUnitUpdate u;
+        u.index = -1;
+        u.unitNumber = game.removedNumbers[i];
+        u.mask = UpdateMask::Removed;
+        u.stamp = game.totalTime + 30;
+        game.link->SendUnitUpdate(u);
+    }
+}
+
+// Records the host has undone leave this machine too.
+void trimEffects(TUnit& unit, std::int32_t count)
+{
+    if (count >= 0 && static_cast<std::size_t>(count) < unit.effects.size())
+        unit.effects.resize(static_cast<std::size_t>(count));
 }
 
 void setPosition(TGame& game, TUnit& unit, const TUnitUpdate& u)
@@ -118,6 +161,24 @@ void setHpFromHost(TGame& game, TUnit& unit, double hp)
     unit.hp = hp;
     if (unit.alive && hp <= 0)
         Die(game, unit);
+}
+
+// The host numbers its units in creation order, so its list runs by number
+// after the map's own: a creation that came late goes before the first unit
+// with a higher number.
+void placeInHostsOrder(TGame& game, TUnit& unit)
+{
+    if (unit.unitNumber < 0)
+        return;
+    const auto later = std::find_if(game.units.begin(), game.units.end(), [&](const std::unique_ptr<TUnit>& u) {
+        return u->unitNumber > unit.unitNumber;
+    });
+    const auto last = game.units.end() - 1;
+    if (later == game.units.end() || later == last)
+        return;
+    std::rotate(later, last, game.units.end());
+    for (auto it = later; it != game.units.end(); ++it)
+        (*it)->listIndex = static_cast<int>(it - game.units.begin());
 }
 
 }  // namespace
@@ -170,8 +231,10 @@ void BroadcastUnitStates(TGame& game, std::int64_t totalTime)
         return;
     const std::size_t slice = (count + RefreshBroadcasts - 1) / RefreshBroadcasts;
     for (std::size_t k = 0; k < slice; ++k) {
-        if (static_cast<std::size_t>(game.refreshCursor) >= count)
+        if (static_cast<std::size_t>(game.refreshCursor) >= count) {
             game.refreshCursor = 0;
+            repeatRemovals(game);
+        }
         refresh(game, *game.units[static_cast<std::size_t>(game.refreshCursor)]);
         game.refreshCursor += 1;
     }
@@ -188,7 +251,9 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
     else
         unit = FindUnitById(game, u.unitNumber);
     if (!unit) {
-        logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
+        // A removal told again finds its unit gone already.
+        if (u.mask != UpdateMask::Removed)
+            logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
         return;
     }
     switch (u.mask) {
@@ -234,6 +299,7 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
         unit->atkRange = u.atkRange;
         unit->underConstruction = u.underConstruction;
         unit->buildProgress = u.buildProgress;
+        trimEffects(*unit, u.effectCount);
         break;
     case UpdateMask::Effect: {
         const std::size_t n = static_cast<std::size_t>(u.effectIndex);
@@ -247,13 +313,47 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
         record.propagated = u.propagated;
         record.count = u.count;
         record.ability = FindAbility(u.abilityId);
+        trimEffects(*unit, u.effectCount);
         break;
     }
     case UpdateMask::Removed:
+        // Its death may have been lost on the way.
+        if (unit->alive)
+            Die(game, *unit);
         RemoveUnit(game, *unit);
         break;
     default:
         break;
+    }
+}
+
+void ReportEntry(TGame& game, const TUnit& unit, const TUnit& building, bool inside)
+{
+    if (game.hosting && game.link)
+        game.link->SendEntry(unit.unitNumber, building.unitNumber, inside);
+}
+
+void ApplyEntry(TGame& game, TUnit& unit, TUnit& building, bool inside)
+{
+    if (game.hosting || !unit.alive)
+        return;
+    if (inside) {
+        if (unit.outside && !EnterBuilding(game, unit, building)) {
+            // This machine's copy of the building refused: the host's word stands.
+            unit.outside = false;
+            unit.idle = true;
+            unit.path.clear();
+            building.occupants.push_back(&unit);
+            RemoveFromGroup(game, game.selection, unit);
+            SetMarked(game, unit, false);
+        }
+        return;
+    }
+    if (!unit.outside && !LeaveBuilding(game, unit, building)) {
+        for (const std::unique_ptr<TUnit>& other : game.units)
+            std::erase(other->occupants, &unit);
+        unit.outside = true;
+        SetMarked(game, unit, true);
     }
 }
 
@@ -302,8 +402,14 @@ TUnit* ApplyUnitCreated(TGame& game, const TUnitCreated& created)
         log("Unit created with an unknown type " + std::to_string(r.typeIndex), LogDebug);
         return nullptr;
     }
+    if (TUnit* known = FindUnitById(game, created.unitNumber))
+        return known;
+    if (std::find(game.removedNumbers.begin(), game.removedNumbers.end(), created.unitNumber) !=
+        game.removedNumbers.end())
+        return nullptr;
     const TUnitAttributes& type = UnitTypes[static_cast<std::size_t>(r.typeIndex)];
     TUnit& unit = CreateUnit(game, type, r.x, r.y, r.owner, created.unitNumber);
+    placeInHostsOrder(game, unit);
     if (r.owner >= 1 && r.owner <= MaxPlayers)
         for (const TUpgrade* upgrade : game.researchedUpgrades[static_cast<std::size_t>(r.owner - 1)])
             if (upgrade->targetsId == type.id)

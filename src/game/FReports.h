@@ -32,8 +32,10 @@ struct TUnitUpdate {
     std::int32_t scale = 0, maxHp = 0, maxMp = 0, damage = 0, defense = 0, atkSpeed = 0, atkRange = 0;
     bool underConstruction = false;
     double buildProgress = 1.0;
-    // Effect: record `effectIndex` of the unit
+    // Effect: record `effectIndex` of the unit; Stats and Effect also carry
+    // how many records the unit has, so a record undone on the host goes here too
     std::int32_t effectIndex = 0;
+    std::int32_t effectCount = 0;
     std::int32_t remaining = 0, startTick = 0, count = 0, abilityId = 0;
     bool propagated = false;
 };
@@ -66,10 +68,15 @@ public:
     // Host: every player's gold and wood to every player.
     virtual void SendResources(const TGame& /*game*/) {}
     // Client: the player's requests that are not orders (see FRequests).
+    // SendResearch on the host tells every other machine of a research it settled.
     virtual void SendCast(std::int32_t casterNumber, std::int32_t targetNumber, int slot) = 0;
     virtual void SendDefend(std::int32_t unitNumber) = 0;
     virtual void SendResearch(std::int32_t player, const TUpgrade& upgrade) = 0;
     virtual void SendDamageRequest(std::int32_t unitNumber, double amount) = 0;
+    // Host: a creation told again to every other machine, for one that lost it.
+    virtual void RepeatUnitCreated(const TUnitCreated& /*created*/) {}
+    // Host: a unit went into (or came out of) a building, for every other machine.
+    virtual void SendEntry(std::int32_t /*unitNumber*/, std::int32_t /*buildingNumber*/, bool /*inside*/) {}
 };
 
 // Asks for a unit: through the link, or settled here when alone.
@@ -78,7 +85,9 @@ void RequestUnit(TGame& game, const TUnitRequest& request);
 // new number given, and the creation told to every machine. False when refused.
 bool HostCreateUnit(TGame& game, const TUnitRequest& request);
 // A creation told by the host, on every machine: the unit is made, researched
-// upgrades apply, a builder is set to construct it.
+// upgrades apply, a builder is set to construct it. A creation told again
+// (the host repeats them for machines that lost one) makes nothing new, and a
+// late one takes its place in the host's order.
 TUnit* ApplyUnitCreated(TGame& game, const TUnitCreated& created);
 
 // Host: the unit's state changed; `mask` is one update kind. Hp, mp and stats
@@ -92,3 +101,8 @@ void ReportUnit(TGame& game, TUnit& unit, std::uint32_t mask);
 void BroadcastUnitStates(TGame& game, std::int64_t totalTime);
 // Every machine but the host: applies one update from the host.
 void ApplyUnitUpdate(TGame& game, const TUnitUpdate& update);
+// Host: the unit went into the building (or came out); the others are told.
+void ReportEntry(TGame& game, const TUnit& unit, const TUnit& building, bool inside);
+// Every machine but the host: the host's word that the unit is inside the
+// building (or out of it), whatever this machine made of its orders.
+void ApplyEntry(TGame& game, TUnit& unit, TUnit& building, bool inside);

@@ -79,8 +79,13 @@ void RequestDefend(TGame& game, TUnit& unit)
 
 bool RequestResearch(TGame& game, const TUpgrade& upgrade)
 {
-    if (settledHere(game))
-        return ResearchUpgrade(game, game.localPlayer, upgrade);
+    if (settledHere(game)) {
+        // The host's own research is told to the others as a joiner's is.
+        const bool done = ResearchUpgrade(game, game.localPlayer, upgrade);
+        if (done && game.link)
+            game.link->SendResearch(game.localPlayer, upgrade);
+        return done;
+    }
     if (HasResearched(game, game.localPlayer, upgrade))
         return false;
     const TGamePlayer& purse = game.localPlayerRecord();

@@ -1,5 +1,6 @@
 #include "net/FNetwork.h"
 
+#include "net/FNetGame.h"
 #include "net/FReceive.h"
 #include "net/FServer.h"
 #include "net/FTransmit.h"
@@ -38,9 +39,12 @@ static_assert(sizeof(TPlayerInfo) == 541 && offsetof(TPlayerInfo, slot) == 12 &&
               offsetof(TPlayerInfo, race) == 20 && offsetof(TPlayerInfo, team) == 24 &&
               offsetof(TPlayerInfo, nick) == 28 && offsetof(TPlayerInfo, local) == 284 &&
               offsetof(TPlayerInfo, address) == 285);
+static_assert(sizeof(TResearch) == 20 && offsetof(TResearch, player) == 12 && offsetof(TResearch, upgrade) == 16);
 static_assert(sizeof(TResources) == 28 && offsetof(TResources, gold) == 12 && offsetof(TResources, wood) == 20);
 static_assert(sizeof(TUnitState) == 187 && offsetof(TUnitState, unitIndex) == 12 &&
               offsetof(TUnitState, updateMask) == 16 && offsetof(TUnitState, stat7) == 20 &&
+              offsetof(TUnitState, unitNumber) == 24 && offsetof(TUnitState, effectCount) == 60 &&
+              offsetof(TUnitState, buildProgress) == 108 &&
               offsetof(TUnitState, posX) == 28 && offsetof(TUnitState, posY) == 36 && offsetof(TUnitState, posZ) == 44 &&
               offsetof(TUnitState, cellX) == 52 && offsetof(TUnitState, cellY) == 56 &&
               offsetof(TUnitState, targetX) == 64 && offsetof(TUnitState, targetY) == 68 &&
@@ -81,6 +85,7 @@ std::size_t messageSize(std::int32_t kind)
     case KindPlayerInfo:
     case KindPlayerInfoChange:
     case KindPlayerInfoUpdate: return sizeof(TPlayerInfo);
+    case KindResearch: return sizeof(TResearch);
     case KindResources: return sizeof(TResources);
     case KindUnitState: return sizeof(TUnitState);
     default: return 0;
@@ -112,6 +117,7 @@ const char* messageName(std::int32_t kind)
     case KindPlayerInfo: return "PlayerInfo";
     case KindPlayerInfoChange: return "PlayerInfoChange";
     case KindPlayerInfoUpdate: return "PlayerInfoUpdate";
+    case KindResearch: return "Research";
     case KindResources: return "Resources";
     case KindUnitState: return "UnitState";
     default: return "unknown";
@@ -138,6 +144,7 @@ void networkStart(const TConfig& config, std::unique_ptr<TNetwork> endpoint)
     Network = std::move(endpoint);
     lobbyStart(config);
     resetReceiveQueue();
+    NetGameWait();
 }
 
 std::string networkProblem()

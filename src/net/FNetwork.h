@@ -43,6 +43,7 @@ enum TMessageKind : std::int32_t {
     KindPlayerInfo = 22,
     KindPlayerInfoChange = 23,
     KindPlayerInfoUpdate = 24,
+    KindResearch = 26,  // a joiner's research for the host, then the host's word to every joiner
     KindResources = 30,
     KindUnitState = 100,
 };
@@ -99,7 +100,7 @@ struct TBuildRequest {  // also UnitCreated, whose first field is the new unit's
     std::int32_t owner;      // player number, 1 to 8
     std::int32_t builderId;  // -1 for none
 };
-using TUnitCreated = TBuildRequest;
+using TUnitCreatedMessage = TBuildRequest;
 
 struct TPlayerNumber {  // also LaunchGame, carrying the clock start value
     TPacketHeader header;
@@ -140,6 +141,12 @@ struct TPlayerInfo {  // also PlayerInfoChange and PlayerInfoUpdate
     TShortString address;
 };
 
+struct TResearch {
+    TPacketHeader header;
+    std::int32_t player;   // player number, 1 to 8
+    std::int32_t upgrade;  // index into the upgrade table
+};
+
 struct TResources {
     TPacketHeader header;
     double gold;
@@ -152,13 +159,13 @@ struct TUnitState {
     std::int32_t unitIndex;   // 12
     std::int32_t updateMask;  // 16
     std::int32_t stat7;       // 20
-    std::uint8_t unused24[4];
+    std::int32_t unitNumber;  // 24, the unit's id: an index out of step still finds its unit
     std::int64_t posX;  // 28, fixed point x 10000
     std::int64_t posY;  // 36
     std::int64_t posZ;  // 44
     std::int32_t cellX;  // 52
     std::int32_t cellY;  // 56
-    std::uint8_t unused60[4];
+    std::int32_t effectCount;  // 60, the unit's number of effect records (masks 65536, 131072)
     std::int32_t targetX;  // 64
     std::int32_t targetY;  // 68
     std::uint8_t unused72[4];
@@ -166,7 +173,8 @@ struct TUnitState {
     double mana;            // 84
     double hitPointsAlt;    // 92, mask 16384
     double manaAlt;         // 100, mask 8192
-    std::uint8_t unused108[9];
+    double buildProgress;  // 108, mask 65536
+    std::uint8_t unused116[1];
     std::uint8_t isBuilding;  // 117
     std::uint8_t unused118[11];
     std::uint8_t underConstruction;  // 129

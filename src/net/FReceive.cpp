@@ -29,6 +29,12 @@ void drop(const TPacket& packet, const std::string& why)
     logLine(std::string("Dropped ") + messageName(packet.kind()) + " from " + packet.sender + ": " + why);
 }
 
+// A sender that may not send what it sent: logged, never answered.
+void refuse(const TPacket& packet, const std::string& why)
+{
+    logLine(std::string("Refused ") + messageName(packet.kind()) + " from " + packet.sender + ": " + why);
+}
+
 bool inRange(const TPacket& packet, const char* what, std::int32_t value, std::int32_t low, std::int32_t high)
 {
     if (value >= low && value <= high)
@@ -37,9 +43,62 @@ bool inRange(const TPacket& packet, const char* what, std::int32_t value, std::i
     return false;
 }
 
-// A message is read only when the datagram holds its whole layout and every
-// slot or player it names exists in the tables it indexes; the sender may be
-// anything on the network.
+// The kinds only the host sends. ServerInfo is not among them: every host
+// answers a search, and this machine has no server yet when it searches.
+bool sentByHostOnly(std::int32_t kind)
+{
+    switch (kind) {
+    case KindChatLine:
+    case KindUnitDamage:
+    case KindUnitCreated:
+    case KindPlayerNumber:
+    case KindYourAddress:
+    case KindPlayerListChanged:
+    case KindLaunchGame:
+    case KindPing:
+    case KindServerClosed:
+    case KindPlayerInfo:
+    case KindPlayerInfoUpdate:
+    case KindResources:
+    case KindUnitState: return true;
+    default: return false;
+    }
+}
+
+// Who may send what: the host's kinds come from the server address alone (a
+// host is its own server and hears itself on the local address), a Leave
+// names its own sender, and a lobby entry is changed only by its own player.
+bool rightSender(const TPacket& packet)
+{
+    const std::int32_t kind = packet.kind();
+    if (sentByHostOnly(kind) && packet.sender != ServerAddress) {
+        refuse(packet, "only the host sends it (the server is " + ServerAddress + ")");
+        return false;
+    }
+    if (kind == KindLeave) {
+        const std::string named = readShortString(readMessage<TLeave>(packet).address);
+        if (named != packet.sender) {
+            refuse(packet, "it names " + named + ", not its sender");
+            return false;
+        }
+    }
+    if (kind == KindPlayerInfoChange) {
+        if (!isHosting()) {
+            refuse(packet, "only a host takes it");
+            return false;
+        }
+        const std::int32_t slot = readMessage<TPlayerInfo>(packet).slot;
+        if (slot != slotOfAddress(packet.sender)) {
+            refuse(packet, "slot " + std::to_string(slot) + " is not the sender's");
+            return false;
+        }
+    }
+    return true;
+}
+
+// A message is read only when the datagram holds its whole layout, its
+// sender may send it, and every slot or player it names exists in the tables
+// it indexes; the sender may be anything on the network.
 bool acceptable(const TPacket& packet)
 {
     const std::int32_t kind = packet.kind();
@@ -50,6 +109,8 @@ bool acceptable(const TPacket& packet)
         drop(packet, std::to_string(packet.data.size()) + " bytes, " + std::to_string(need) + " expected");
         return false;
     }
+    if (!rightSender(packet))
+        return false;
     switch (kind) {
     case KindPlayerNumber:
         return inRange(packet, "slot", readMessage<TPlayerNumber>(packet).value, 0, MaxClients - 1);
@@ -116,6 +177,18 @@ void onLaunchGame(const TPacket& packet)
     if (LaunchHooks.requestGameStart)
         LaunchHooks.requestGameStart();
     logLine("Game launched, clock set to " + std::to_string(start) + " ms");
+    logLine("Playing as player " + std::to_string(OwnPlayerNumber) + " of " + describePlayers());
+}
+
+void onPlayerNumber(const TPacket& packet)
+{
+    // The game started as one player; another number now would make this
+    // machine's requests speak for someone else.
+    if (engineInGame()) {
+        drop(packet, "the game is already running");
+        return;
+    }
+    takeSlotNumber(readMessage<TPlayerNumber>(packet).value);
 }
 
 void onPlayerInfo(const TPacket& packet)
@@ -158,10 +231,7 @@ void handle(const TPacket& packet)
     case KindJoinRequest: onJoinRequest(packet); break;
     case KindChatSend: onChatSend(packet); break;
     case KindLeave: removeClient(readShortString(readMessage<TLeave>(packet).address)); break;
-    case KindPlayerNumber:
-        OwnPlayerId = readMessage<TPlayerNumber>(packet).value;
-        OwnPlayerNumber = OwnPlayerId + 1;
-        break;
+    case KindPlayerNumber: onPlayerNumber(packet); break;
     case KindServerQuery: onServerQuery(packet); break;
     case KindServerInfo: onServerInfo(packet); break;
     case KindYourAddress: OwnAddress = readShortString(readMessage<TYourAddress>(packet).address); break;

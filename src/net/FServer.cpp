@@ -62,6 +62,45 @@ void becomeAlone()
     addLobbyEntry(*me.lobby, 0, 5, 1, LocalAddress, me.player.nick, 0, 0);
 }
 
+// Tells the joiner in `slot` where it stands: its slot number, then every
+// lobby entry, which together replace whatever list it held.
+void tellSlot(int slot)
+{
+    const TClient* client = Clients.at(slot);
+    const TPublicPlayerList* list = lobbyList();
+    if (!client || !list)
+        return;
+    sendPlayerNumber(client->address, slot);
+    for (int n = 0; n < list->count; ++n) {
+        const TPublicPlayerInfo* entry = list->at(n);
+        if (!entry)
+            continue;
+        logLine("Sending to player " + std::to_string(slot) + " infos about player " + std::to_string(n));
+        const auto info = makePlayerInfo(KindPlayerInfo, n, entry->colour, entry->race, entry->team, entry->nick,
+                                         n == slot ? 1 : 0, entry->address);
+        sendDatagram(client->address, &info, sizeof info);
+    }
+}
+
+// Empties `slot` and moves every later client, and its lobby entry, down one,
+// so slots and entries stay contiguous and keep matching each other.
+void forgetSlot(int slot)
+{
+    logLine(Clients.at(slot)->player.nick + " (" + Clients.at(slot)->address + ") has left the game");
+    Clients.slots[static_cast<std::size_t>(slot)].reset();
+    Clients.count -= 1;
+    for (int from = slot + 1; from < MaxClients && Clients.at(from); ++from) {
+        Clients.slots[static_cast<std::size_t>(from - 1)] = std::move(Clients.slots[static_cast<std::size_t>(from)]);
+        logLine("Client " + std::to_string(from) + " moved to " + std::to_string(from - 1));
+    }
+    TPublicPlayerList* list = lobbyList();
+    if (!list || !list->at(slot))
+        return;
+    removeLobbyEntry(*list, slot);
+    for (int from = slot + 1; from < TPublicPlayerList::Capacity; ++from)
+        list->entries[static_cast<std::size_t>(from - 1)] = std::move(list->entries[static_cast<std::size_t>(from)]);
+}
+
 }  // namespace
 
 TClient* TClientTable::at(int slot) const
@@ -114,6 +153,14 @@ TPublicPlayerList* lobbyList()
 
 void join(const std::string& address, const std::string& nick, int race, std::uint8_t hosting, int colour)
 {
+    // A machine that asks again (its answer was lost, or its player pressed
+    // Join twice) is one player: a second slot would be a player nobody plays.
+    const int already = slotOfAddress(address);
+    if (already > 0 && !isRunning()) {
+        logLine(nick + " (" + address + ") is already in cell " + std::to_string(already));
+        tellSlot(already);
+        return;
+    }
     int slot = 0;
     while (slot < MaxClients && Clients.at(slot))
         ++slot;
@@ -145,20 +192,10 @@ void join(const std::string& address, const std::string& nick, int race, std::ui
     if (OwnPlayerId == -42) {
         OwnPlayerId = slot;
         OwnPlayerNumber = slot + 1;
-    } else {
-        sendPlayerNumber(address, slot);
     }
     if (slot != 0) {
         sendPlayerListChanged(slot);
-        for (int n = 0; n < list.count; ++n) {
-            const TPublicPlayerInfo* entry = list.at(n);
-            if (!entry)
-                continue;
-            logLine("Sending to player " + std::to_string(slot) + " infos about player " + std::to_string(n));
-            const auto info = makePlayerInfo(KindPlayerInfo, n, entry->colour, entry->race, entry->team, entry->nick,
-                                             n == slot ? 1 : 0, entry->address);
-            sendDatagram(address, &info, sizeof info);
-        }
+        tellSlot(slot);
     }
     const auto announce = makePlayerInfo(KindPlayerInfo, slot, colour, race, slot, nick, 0, "");
     sendToSlots(&announce, sizeof announce, 1, slot);
@@ -167,25 +204,51 @@ void join(const std::string& address, const std::string& nick, int race, std::ui
 int slotOfAddress(const std::string& address)
 {
     for (int i = 0; i < Clients.count; ++i)
-        if (Clients.at(i) && Clients.at(i)->address == address)
+        if (Clients.at(i) && !Clients.at(i)->left && Clients.at(i)->address == address)
             return i;
     return -1;
 }
 
 void removeClient(const std::string& address)
 {
-    int slot = 1;
-    while (slot < Clients.count && Clients.at(slot) && Clients.at(slot)->address != address)
-        ++slot;
-    if (slot >= Clients.count || !Clients.at(slot))
+    // Slot 0 is this machine and never leaves.
+    const int slot = slotOfAddress(address);
+    if (slot < 1)
         return;
-    logLine(Clients.at(slot)->player.nick + " (" + address + ") has left the game");
-    Clients.slots[static_cast<std::size_t>(slot)].reset();
-    Clients.count -= 1;
-    for (int from = slot + 1; from < MaxClients && Clients.at(from); ++from) {
-        Clients.slots[static_cast<std::size_t>(from - 1)] = std::move(Clients.slots[static_cast<std::size_t>(from)]);
-        logLine("Client " + std::to_string(from) + " moved to " + std::to_string(from - 1));
+    if (isRunning()) {
+        // Every machine started its game with the number it had; moving the
+        // later slots down now would give them a player that is not theirs.
+        logLine(Clients.at(slot)->player.nick + " (" + address + ") has left the game");
+        Clients.at(slot)->left = 1;
+        return;
     }
+    forgetSlot(slot);
+    // A joiner whose slot moved would speak for the wrong player, and each
+    // would still list the one who left: each hears its slot and the list anew.
+    for (int i = 1; i < Clients.count; ++i)
+        tellSlot(i);
+    sendPlayerListChanged(-1);
+}
+
+void takeSlotNumber(int slot)
+{
+    OwnPlayerId = slot;
+    OwnPlayerNumber = slot + 1;
+    TPublicPlayerList* list = lobbyList();
+    if (ServerAddress == LocalAddress || !list)
+        return;
+    for (int n = 0; n < TPublicPlayerList::Capacity; ++n)
+        removeLobbyEntry(*list, n);
+}
+
+std::string describePlayers()
+{
+    std::string text;
+    if (const TPublicPlayerList* list = lobbyList())
+        for (int n = 0; n < TPublicPlayerList::Capacity; ++n)
+            if (const TPublicPlayerInfo* entry = list->at(n))
+                text += (text.empty() ? "" : ", ") + std::to_string(n + 1) + " " + entry->nick;
+    return text;
 }
 
 void setLobbyEntry(TPublicPlayerList& list, int index, int colour, int team, int race, const std::string& nick,
@@ -263,7 +326,7 @@ void closeServer()
     if (Clients.count > 1 && Clients.at(1))
         sendServerClosed();
     while (Clients.count > 1 && Clients.at(1))
-        removeClient(Clients.at(1)->address);
+        forgetSlot(1);
     host().pingSamples.clear();
     host().hosting = 0;
     logLine("Server destroyed");
@@ -419,6 +482,10 @@ void BroadCastLaunchGame_()
     if (!started())
         return;
     host().running = 1;
+    // Each joiner starts its game as the player it was last told it is: told
+    // once more here, a number lost in the lobby cannot make it play another.
+    for (int i = 1; i < Clients.count; ++i)
+        tellSlot(i);
     for (int i = 0; i < Clients.count && Clients.at(i); ++i)
         sendLaunchGame(Clients.at(i)->address, Clients.at(i)->pingMedian);
 }

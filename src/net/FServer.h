@@ -28,6 +28,9 @@ struct TClient {
     std::vector<std::int32_t> pingSamples;
     std::uint8_t hosting = 0;  // slot 0: this machine hosts a server
     std::uint8_t running = 0;  // slot 0: the game was launched, joins are refused
+    // The machine left after the launch. Its slot stays, so every later slot
+    // keeps the player number its game started with; nothing is sent to it.
+    std::uint8_t left = 0;
     std::string serverName;    // slot 0
     std::string serverText;    // slot 0: the second text shown in server lists
     std::unique_ptr<TPublicPlayerList> lobby;  // slot 0 only
@@ -79,9 +82,16 @@ bool isRunning();
 TPublicPlayerList* lobbyList();
 
 void join(const std::string& address, const std::string& nick, int race, std::uint8_t hosting, int colour);
+// A joined machine leaves. In the lobby later slots move down and every
+// joiner is told its slot and the list anew; once launched the slot stays.
 void removeClient(const std::string& address);
-// The slot holding `address`, scanning from slot 0; -1 when none.
+// The slot holding `address`, scanning from slot 0; -1 when none (or it left).
 int slotOfAddress(const std::string& address);
+// PlayerNumber from the server: this machine's slot; on a joiner the host's
+// whole list follows, so the one held until now is dropped.
+void takeSlotNumber(int slot);
+// The lobby list as "1 Aldric, 2 Brenna", by player number.
+std::string describePlayers();
 
 // -1 and empty texts leave a field unchanged.
 void setLobbyEntry(TPublicPlayerList& list, int index, int colour, int team, int race, const std::string& nick,

@@ -39,7 +39,7 @@ void sendToSlots(const void* data, std::size_t length, int first, int except)
         const TClient* client = Clients.at(i);
         if (!client)
             break;
-        if (i != except)
+        if (i != except && !client->left)
             sendDatagram(client->address, data, length);
     }
 }
@@ -183,7 +183,7 @@ void sendBuildRequest(std::int32_t x, std::int32_t y, std::int32_t unitType, std
 void sendUnitCreated(std::int32_t unitId, std::int32_t x, std::int32_t y, std::int32_t unitType, std::int32_t owner,
                      std::int32_t builderId)
 {
-    auto m = makeMessage<TUnitCreated>(KindUnitCreated, FrameClock.totalTime);
+    auto m = makeMessage<TUnitCreatedMessage>(KindUnitCreated, FrameClock.totalTime);
     m.unitId = unitId;
     m.x = x;
     m.y = y;
@@ -213,6 +213,8 @@ void sendResources()
         const TClient* client = Clients.at(i);
         if (!client)
             break;
+        if (client->left)
+            continue;
         auto m = makeMessage<TResources>(KindResources, FrameClock.totalTime);
         m.gold = client->player.gold;
         m.wood = client->player.wood;

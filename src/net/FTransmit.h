@@ -11,7 +11,7 @@
 
 // One datagram to one address; nothing when the network is not started.
 void sendDatagram(const std::string& address, const void* data, std::size_t length);
-// To every filled slot from `first` on, skipping `except` (-1: none).
+// To every filled slot from `first` on, skipping `except` (-1: none) and machines that left.
 void sendToSlots(const void* data, std::size_t length, int first, int except = -1);
 
 void sendChatLine(std::int32_t playerId, const std::string& address, const std::string& nick, const std::string& text);

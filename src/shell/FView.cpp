@@ -9,6 +9,8 @@
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
 #include "interface/FXMLLoader.h"
+#include "game/FReports.h"
+#include "net/FNetGame.h"
 #include "net/FNetwork.h"
 #include "net/FServer.h"
 #include "net/FUdpNetwork.h"
@@ -23,11 +25,14 @@
 #include "shell/FLogs.h"
 #include "shell/FMissingInterface.h"
 #include "shell/FOpenGL.h"
+#include "shell/FProbe.h"
 #include "sound/FSound.h"
 #include "world/FLoadMap.h"
 #include "world/FTerrain.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 std::uint8_t EngineMode = ModeMenu;
 bool Terminated = false;
@@ -53,6 +58,7 @@ void installShellHooks()
 void startMenu()
 {
     startLog();
+    probeStart();
     installShellHooks();
     WindowSettings = readStartupConfig(TConfig());
     applyWindowMode();
@@ -107,6 +113,8 @@ void startGame()
     unloadInterface();
     if (!loadInterface(GameInterface))
         reportMissingInterface(GameInterface);
+    // The map's own units here at once; this player's starting units asked of the host.
+    NetGameStart(*OwnGame);
     LoadMapFile(*OwnGame, "Maps/Welcome.vrax");
 }
 
@@ -125,9 +133,15 @@ void frameStep()
 {
     updateFrameClock(platform::milliseconds());
     networkFrame();
-    renderFrame();
+    if (EngineMode == ModeGame && CurrentGame)
+        BroadcastUnitStates(*CurrentGame, FrameClock.totalTime);
+    if (probeDraws())
+        renderFrame();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a machine that only plays leaves the others the cores
     if (EngineMode == ModeGame && CurrentGame)
         UpdateGame(*CurrentGame, FrameClock.totalTime, FrameClock.elapsed);
+    probeFrame(EngineMode == ModeGame ? CurrentGame : nullptr, platform::milliseconds());
     // The frame that heard the launch is shown as it was drawn; the next one is the game's.
     if (gameStartRequest) {
         gameStartRequest = false;

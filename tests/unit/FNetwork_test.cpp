@@ -12,7 +12,8 @@ TEST(NetworkLayouts, EveryKindHasItsCatalogueSize)
     const std::vector<std::pair<int, std::size_t>> catalogue = {
         {1, 784},  {2, 20},   {3, 280},  {4, 784},  {5, 268},  {6, 36},   {7, 36},   {8, 16},
         {9, 20},   {10, 12},  {11, 528}, {12, 30},  {13, 268}, {16, 12},  {17, 16},  {18, 30},
-        {19, 20},  {20, 20},  {21, 12},  {22, 541}, {23, 541}, {24, 541}, {30, 28},  {100, 187}};
+        {19, 20},  {20, 20},  {21, 12},  {22, 541}, {23, 541}, {24, 541}, {26, 20},  {30, 28},
+        {100, 187}};
     for (const auto& [kind, size] : catalogue)
         EXPECT_EQ(messageSize(kind), size) << messageName(kind);
     for (int kind : {0, 14, 15, 25, 29, 31, 99, 101, -1})
@@ -173,7 +174,7 @@ TEST_F(NetworkWire, GameSendersStampAndAddressAsTheProtocolSays)
     const auto forCyra = cyra.receiveAll();
     ASSERT_EQ(forBrenna.size(), 2u);
     ASSERT_EQ(forCyra.size(), 2u);
-    EXPECT_EQ(as<TUnitCreated>(forCyra[0]).unitId, 5);
+    EXPECT_EQ(as<TUnitCreatedMessage>(forCyra[0]).unitId, 5);
     EXPECT_EQ(double{as<TResources>(forBrenna[1]).gold}, 120.0);
     EXPECT_EQ(double{as<TResources>(forCyra[1]).wood}, 7.5);
 }

@@ -39,6 +39,7 @@ protected:
     void SetUp() override
     {
         NetMachine::SetUp();
+        ServerAddress = "127.0.0.2";  // a joiner: the host's messages come from there
         GameMessageHandler = [this](const TPacket& p) {
             TUnitState m;
             std::memcpy(&m, p.data.data(), sizeof m);

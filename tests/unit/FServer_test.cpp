@@ -26,6 +26,14 @@ std::int32_t kindOf(const std::vector<std::uint8_t>& d)
     return k;
 }
 
+template <typename T>
+T as(const std::vector<std::uint8_t>& datagram)
+{
+    T m;
+    std::memcpy(&m, datagram.data(), sizeof m);
+    return m;
+}
+
 }  // namespace
 
 using Lobby = NetMachine;
@@ -99,6 +107,16 @@ TEST_F(Lobby, FirstJoinerGetsSlotOneColourTwoAndTheWholeList)
     EXPECT_EQ(playerRows[1], std::make_tuple(std::string("Brenna"), std::string("127.0.0.2"), 1, 2, 1));
     EXPECT_EQ(cleared.back(), "PlayerList");
 
+    // Asking again keeps the slot: the joiner hears its number and the list once more.
+    brenna.send(joinRequest("Brenna"));
+    frames();
+    EXPECT_EQ(Clients.count, 2);
+    EXPECT_TRUE(logged("Addline : Brenna (127.0.0.2) is already in cell 1"));
+    std::vector<std::int32_t> again;
+    for (const auto& d : brenna.receiveAll())
+        again.push_back(kindOf(d));
+    EXPECT_EQ(again, kinds);
+
     // A second joiner is announced to the first.
     Peer cyra("127.0.0.3");
     cyra.send(joinRequest("Cyra"));
@@ -138,20 +156,63 @@ TEST_F(Lobby, ANinthMachineAndAJoinWhileRunningAreRefused)
     EXPECT_EQ(Clients.count, 7);
 }
 
-TEST_F(Lobby, ALeaveMovesLaterSlotsDown)
+namespace {
+
+// What a joiner heard from the host: the slot number it was given and the
+// list entries after it, in order (slot, nick, local flag).
+struct Told {
+    std::vector<std::int32_t> numbers;
+    std::vector<std::tuple<int, std::string, int>> entries;
+    int listChanged = 0;
+};
+
+Told heard(Peer& peer)
+{
+    Told told;
+    for (const auto& d : peer.receiveAll()) {
+        if (kindOf(d) == KindPlayerNumber) {
+            told.numbers.push_back(as<TPlayerNumber>(d).value);
+            told.entries.clear();  // as a joiner does: the whole list follows
+        } else if (kindOf(d) == KindPlayerInfo) {
+            const auto m = as<TPlayerInfo>(d);
+            told.entries.emplace_back(m.slot, readShortString(m.nick), m.local);
+        } else if (kindOf(d) == KindPlayerListChanged) {
+            ++told.listChanged;
+        }
+    }
+    return told;
+}
+
+using Entries = std::vector<std::tuple<int, std::string, int>>;
+
+}  // namespace
+
+// Four players; the second leaves. The later slots move down on the host,
+// and every joiner, moved or not, hears its slot and the host's list again,
+// so every machine lists the same three players in the same order.
+TEST_F(Lobby, ALeaveMovesLaterSlotsDownAndEveryJoinerHearsItsSlotAndTheList)
 {
     CreateServerFromMenu("Keep", "");
+    Peer brenna("127.0.0.2");
+    Peer cyra("127.0.0.3");
+    Peer dunn("127.0.0.4");
     join("127.0.0.2", "Brenna", 1, 0, 2);
     join("127.0.0.3", "Cyra", 1, 0, 2);
     join("127.0.0.4", "Dunn", 1, 0, 2);
-    Peer brenna("127.0.0.2");
+    frames();
+    for (Peer* p : {&brenna, &cyra, &dunn})
+        p->receiveAll();
+    Clients.at(3)->pingMedian = 12;  // measured before the leave: it moves with Dunn
+
     auto leave = message<TLeave>(KindLeave);
     leave.address = shortString("127.0.0.1");  // the local machine is never removed
     brenna.send(leave);
-    leave.address = shortString("127.0.0.77");  // nobody
+    leave.address = shortString("127.0.0.3");  // nobody leaves for someone else
     brenna.send(leave);
     frames();
     EXPECT_EQ(Clients.count, 4);
+    EXPECT_TRUE(logged("Refused Leave from 127.0.0.2: it names 127.0.0.1, not its sender"));
+    EXPECT_TRUE(logged("Refused Leave from 127.0.0.2: it names 127.0.0.3, not its sender"));
 
     leave.address = shortString("127.0.0.2");
     brenna.send(leave);
@@ -163,7 +224,216 @@ TEST_F(Lobby, ALeaveMovesLaterSlotsDown)
     EXPECT_EQ(Clients.at(1)->address, "127.0.0.3");
     EXPECT_EQ(Clients.at(2)->address, "127.0.0.4");
     EXPECT_EQ(Clients.at(3), nullptr);
-    EXPECT_EQ(lobbyList()->count, 4) << "lobby entries stay";
+    EXPECT_EQ(slotOfAddress("127.0.0.2"), -1);
+
+    // The host's list follows its slots, and its menu shows the three.
+    ASSERT_EQ(lobbyList()->count, 3);
+    EXPECT_EQ(lobbyList()->at(1)->nick, "Cyra");
+    EXPECT_EQ(lobbyList()->at(2)->address, "127.0.0.4");
+    EXPECT_EQ(lobbyList()->at(3), nullptr);
+    ASSERT_EQ(playerRows.size(), 3u);
+    EXPECT_EQ(std::get<0>(playerRows[2]), "Dunn");
+    EXPECT_EQ(describePlayers(), "1 Aldric, 2 Cyra, 3 Dunn");
+
+    const Told toCyra = heard(cyra);
+    const Told toDunn = heard(dunn);
+    EXPECT_EQ(toCyra.numbers, std::vector<std::int32_t>{1});
+    EXPECT_EQ(toDunn.numbers, std::vector<std::int32_t>{2});
+    EXPECT_EQ(toCyra.entries, (Entries{{0, "Aldric", 0}, {1, "Cyra", 1}, {2, "Dunn", 0}}));
+    EXPECT_EQ(toDunn.entries, (Entries{{0, "Aldric", 0}, {1, "Cyra", 0}, {2, "Dunn", 1}}));
+    EXPECT_EQ(toCyra.listChanged, 1);
+    EXPECT_TRUE(brenna.receiveAll().empty()) << "nothing more for the one who left";
+
+    // The launch tells each joiner its slot and the list once more before the clock.
+    BroadCastLaunchGame_();
+    const auto atLaunch = dunn.receiveAll();
+    ASSERT_EQ(atLaunch.size(), 5u);
+    EXPECT_EQ(kindOf(atLaunch.front()), KindPlayerNumber);
+    EXPECT_EQ(kindOf(atLaunch.back()), KindLaunchGame);
+    EXPECT_EQ(as<TLaunchGame>(atLaunch.back()).value, 12);
+    cyra.receiveAll();
+    frames();
+    FrameClock.totalTime = 1000;  // the launch restarted it at the unmeasured -1
+
+    // Once launched every machine plays the number it started with: a leave
+    // keeps the slot, and nothing more is sent to the machine that left.
+    leave.address = shortString("127.0.0.3");
+    cyra.send(leave);
+    frames();
+    EXPECT_TRUE(logged("Addline : Cyra (127.0.0.3) has left the game\r\n"));
+    EXPECT_EQ(Clients.count, 3);
+    EXPECT_EQ(Clients.at(2)->address, "127.0.0.4");
+    EXPECT_EQ(slotOfAddress("127.0.0.3"), -1);
+    EXPECT_EQ(slotOfAddress("127.0.0.4"), 2);
+    EXPECT_EQ(lobbyList()->count, 3);
+    sendUnitCreated(5, 160, 320, 3, 1, -1);
+    sendResources();
+    EXPECT_TRUE(cyra.receiveAll().empty());
+    std::vector<std::int32_t> kinds;
+    for (const auto& d : dunn.receiveAll())
+        kinds.push_back(kindOf(d));
+    EXPECT_EQ(kinds, (std::vector<std::int32_t>{KindUnitCreated, KindResources})) << "numbers never move in the game";
+}
+
+// The joiner's side: the host's numbering after a leave replaces what it
+// held, down to the entry of the one who left; its game keeps its number.
+TEST_F(Lobby, AJoinerMovedDownTakesItsNewSlotAndTheHostsWholeList)
+{
+    Peer host("127.0.0.2");
+    ConnectFromMenu("127.0.0.2", "Dunn");
+    auto number = message<TPlayerNumber>(KindPlayerNumber);
+    number.value = 3;
+    host.send(number);
+    host.send(makePlayerInfo(KindPlayerInfo, 0, 5, 0, 0, "Aldric", 0, "127.0.0.1"));
+    host.send(makePlayerInfo(KindPlayerInfo, 1, 2, 1, 1, "Brenna", 0, "127.0.0.3"));
+    host.send(makePlayerInfo(KindPlayerInfo, 2, 2, 1, 2, "Cyra", 0, "127.0.0.4"));
+    host.send(makePlayerInfo(KindPlayerInfo, 3, 2, 1, 3, "Dunn", 1, "127.0.0.5"));
+    frames();
+    ASSERT_EQ(lobbyList()->count, 4);
+    EXPECT_EQ(OwnPlayerNumber, 4);
+
+    // Brenna left: the host renumbers.
+    number.value = 2;
+    host.send(number);
+    host.send(makePlayerInfo(KindPlayerInfo, 0, 5, 0, 0, "Aldric", 0, "127.0.0.1"));
+    host.send(makePlayerInfo(KindPlayerInfo, 1, 2, 1, 2, "Cyra", 0, "127.0.0.4"));
+    host.send(makePlayerInfo(KindPlayerInfo, 2, 2, 1, 3, "Dunn", 1, "127.0.0.5"));
+    host.send(message<TPlayerListChanged>(KindPlayerListChanged));
+    frames();
+    EXPECT_EQ(OwnPlayerId, 2);
+    EXPECT_EQ(OwnPlayerNumber, 3);
+    ASSERT_EQ(lobbyList()->count, 3);
+    EXPECT_EQ(lobbyList()->at(3), nullptr);
+    EXPECT_EQ(lobbyList()->at(2)->local, 1);
+    EXPECT_EQ(lobbyList()->at(0)->address, "127.0.0.2");
+    EXPECT_EQ(describePlayers(), "1 Aldric, 2 Cyra, 3 Dunn");
+    ASSERT_EQ(playerRows.size(), 3u);
+    EXPECT_EQ(std::get<0>(playerRows[1]), "Cyra");
+
+    auto launch = message<TLaunchGame>(KindLaunchGame);
+    launch.value = 40;
+    host.send(launch);
+    frames();
+    EXPECT_TRUE(logged("Addline : Playing as player 3 of 1 Aldric, 2 Cyra, 3 Dunn"));
+
+    inGame = true;
+    FrameClock.totalTime = 5000;
+    number.value = 1;
+    host.send(number);
+    frames();
+    EXPECT_TRUE(logged("Dropped PlayerNumber from 127.0.0.2: the game is already running"));
+    EXPECT_EQ(OwnPlayerNumber, 3);
+    EXPECT_EQ(lobbyList()->count, 3);
+}
+
+// Whatever only the host sends is taken from the server address alone: a
+// joiner or a stranger forging one is refused with a log line and no answer.
+TEST_F(Lobby, TheHostsMessagesAreTakenFromTheServerAlone)
+{
+    Peer host("127.0.0.2");
+    Peer stranger("127.0.0.3");
+    ConnectFromMenu("127.0.0.2", "Cyra");
+    host.receiveAll();
+    auto number = message<TPlayerNumber>(KindPlayerNumber);
+    number.value = 2;
+    host.send(number);
+    host.send(makePlayerInfo(KindPlayerInfo, 0, 5, 0, 0, "Aldric", 0, "127.0.0.1"));
+    host.send(makePlayerInfo(KindPlayerInfo, 1, 2, 1, 1, "Brenna", 0, "127.0.0.3"));
+    host.send(makePlayerInfo(KindPlayerInfo, 2, 2, 1, 2, "Cyra", 1, "127.0.0.4"));
+    frames();
+    ASSERT_EQ(OwnPlayerId, 2);
+    ASSERT_EQ(lobbyList()->count, 3);
+    std::vector<TPacket> gameMessages;
+    GameMessageHandler = [&](const TPacket& p) { gameMessages.push_back(p); };
+
+    number.value = 1;
+    stranger.send(number);
+    auto launch = message<TLaunchGame>(KindLaunchGame);
+    launch.value = 7;
+    stranger.send(launch);
+    stranger.send(makePlayerInfo(KindPlayerInfo, 1, 6, 1, 1, "Usurper", 0, "127.0.0.3"));
+    stranger.send(makePlayerInfo(KindPlayerInfoUpdate, 0, 6, 1, 1, "Usurper", 0, ""));
+    auto you = message<TYourAddress>(KindYourAddress);
+    you.address = shortString("10.0.0.9");
+    stranger.send(you);
+    stranger.send(message<TServerClosed>(KindServerClosed));
+    stranger.send(message<TPing>(KindPing));
+    auto line = message<TChatLine>(KindChatLine);
+    line.text = shortString("forged");
+    stranger.send(line);
+    stranger.send(message<TUnitState>(KindUnitState));
+    stranger.send(message<TUnitCreatedMessage>(KindUnitCreated));
+    frames();
+
+    for (const char* kind : {"PlayerNumber", "LaunchGame", "PlayerInfo", "PlayerInfoUpdate", "YourAddress",
+                             "ServerClosed", "Ping", "ChatLine", "UnitState", "UnitCreated"})
+        EXPECT_TRUE(logged(std::string("Refused ") + kind +
+                           " from 127.0.0.3: only the host sends it (the server is 127.0.0.2)"))
+            << kind;
+    EXPECT_EQ(OwnPlayerId, 2);
+    EXPECT_FALSE(gameStartRequested);
+    EXPECT_EQ(FrameClock.totalTime, 1000);
+    EXPECT_EQ(lobbyList()->at(1)->nick, "Brenna");
+    EXPECT_EQ(lobbyList()->at(0)->nick, "Aldric");
+    EXPECT_EQ(OwnAddress, "127.0.0.1");
+    EXPECT_EQ(ServerAddress, "127.0.0.2");
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(logged("forged"));
+    EXPECT_TRUE(gameMessages.empty());
+    EXPECT_TRUE(stranger.receiveAll().empty()) << "refusals are never answered";
+    EXPECT_TRUE(host.receiveAll().empty());
+
+    // The same from the server is taken; any machine may answer a search.
+    host.send(message<TPing>(KindPing));
+    host.send(message<TUnitState>(KindUnitState));
+    auto info = message<TServerInfo>(KindServerInfo);
+    info.name = shortString("Other keep");
+    stranger.send(info);
+    frames();
+    EXPECT_EQ(host.receiveKind<TPing>(KindPingReply).size(), 1u);
+    EXPECT_EQ(gameMessages.size(), 1u);
+    ASSERT_EQ(serverRows.size(), 1u);
+    EXPECT_EQ(std::get<1>(serverRows[0]), "Other keep");
+
+    // Back alone, this machine is its own server again: the old host is a stranger.
+    DisconnectFromMenu();
+    host.send(launch);
+    frames();
+    EXPECT_TRUE(logged("Refused LaunchGame from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
+    EXPECT_FALSE(gameStartRequested);
+}
+
+// On the host, a joiner may not play the host, nor change another's lobby entry.
+TEST_F(Lobby, AHostRefusesAJoinerPlayingTheHost)
+{
+    CreateServerFromMenu("Keep", "");
+    Peer brenna("127.0.0.2");
+    Peer cyra("127.0.0.3");
+    join("127.0.0.2", "Brenna", 1, 0, 2);
+    join("127.0.0.3", "Cyra", 1, 0, 2);
+    frames();
+    brenna.receiveAll();
+    cyra.receiveAll();
+
+    auto number = message<TPlayerNumber>(KindPlayerNumber);
+    number.value = 2;
+    brenna.send(number);
+    brenna.send(message<TLaunchGame>(KindLaunchGame));
+    brenna.send(makePlayerInfo(KindPlayerInfoChange, 2, 6, 1, 2, "Usurper", 0, ""));
+    brenna.send(makePlayerInfo(KindPlayerInfoChange, 1, 3, 1, 1, "Brenna the Bold", 0, ""));
+    frames();
+    EXPECT_TRUE(logged("Refused PlayerNumber from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
+    EXPECT_TRUE(logged("Refused LaunchGame from 127.0.0.2: only the host sends it (the server is 127.0.0.1)"));
+    EXPECT_TRUE(logged("Refused PlayerInfoChange from 127.0.0.2: slot 2 is not the sender's"));
+    EXPECT_EQ(OwnPlayerId, 0);
+    EXPECT_FALSE(gameStartRequested);
+    EXPECT_EQ(lobbyList()->at(2)->nick, "Cyra");
+    // Its own entry it may change, and the others hear of it.
+    EXPECT_EQ(lobbyList()->at(1)->nick, "Brenna the Bold");
+    const auto update = cyra.receiveKind<TPlayerInfo>(KindPlayerInfoUpdate);
+    ASSERT_EQ(update.size(), 1u);
+    EXPECT_EQ(update[0].slot, 1);
+    EXPECT_TRUE(brenna.receiveAll().empty());
 }
 
 TEST_F(Lobby, TheMedianIsTakenAtTheEleventhReplyAndEveryoneLaunches)
@@ -229,6 +499,7 @@ TEST_F(Lobby, TheMedianIsTakenAtTheEleventhReplyAndEveryoneLaunches)
 TEST_F(Lobby, LaunchGameSetsTheClockOnceInTheMenu)
 {
     Peer host("127.0.0.2");
+    ServerAddress = "127.0.0.2";
     auto launch = message<TLaunchGame>(KindLaunchGame);
     launch.value = -1;  // never measured
     host.send(launch);
