@@ -1,6 +1,7 @@
 // The shipped game screen's scripts, loaded from build/game/ in an
 // offscreen GL context: the console keeps the last lines, the chat field
-// types, rubs out, pastes and sends, and the clock reads h:mm:ss.
+// takes the keyboard on Enter, types, rubs out, pastes and sends, and the
+// clock reads h:mm:ss.
 #include "interface/FFrameWalk.h"
 #include "interface/FXMLLoader.h"
 #include "platform/KeyState.h"
@@ -50,6 +51,12 @@ TEST_F(GameScript, TheConsoleKeepsTheLastEightLinesEachCutToItsWidth)
 
 TEST_F(GameScript, TheChatFieldTypesRubsOutPastesAndSendsOnEnter)
 {
+    // Letters are the command card's until Enter gives the chat field the keyboard.
+    type("x");
+    EXPECT_EQ(eval("FocusedField"), "nil");
+    EXPECT_EQ(eval("GetText('ChatFieldText')"), "");
+    keyPressed(13);
+    EXPECT_EQ(eval("FocusedField"), "ChatField");
     type("hellp\x08o");
     EXPECT_EQ(eval("GetText('ChatFieldText')"), "hello");
     keyPressed(9);  // Tab: the only field keeps the keyboard
@@ -64,12 +71,14 @@ TEST_F(GameScript, TheChatFieldTypesRubsOutPastesAndSendsOnEnter)
     keyPressed(13);
     EXPECT_EQ(eval("Sent"), "hello world;");
     EXPECT_EQ(eval("GetText('ChatFieldText')"), "");
+    EXPECT_EQ(eval("FocusedField"), "nil");  // sending gives the keyboard back
+    keyPressed(13);
     keyPressed(13);  // nothing to send
     EXPECT_EQ(eval("Sent"), "hello world;");
 
     // Without the network the line shows here only, under the player's name.
     runString("SendChatMessage = nil SetText('PlayerName', 'Aldric')");
-    type("alone\r");
+    type("\ralone\r");
     EXPECT_EQ(eval("GetText('ConsoleLine2')"), "Aldric: alone");
     EXPECT_EQ(logText().find("Warning"), std::string::npos) << logText();
 }
