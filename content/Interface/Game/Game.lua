@@ -23,11 +23,12 @@ QueueSize = 6         -- entries of a building queue, workers inside a building
 GroupSize = 18        -- portraits of a selected group
 EffectCount = 6       -- effect icons of the unit panel
 
--- The keys the engine answers itself (attack, move, stop, hold, patrol,
--- repair, defend, build). Abilities answer their own shortcut in the engine
--- too, so the card gives its own keys only to train, build and upgrade
--- buttons, on other letters: no key ever acts twice.
-EngineKeys = "AVSTPRDB"
+-- The keys the engine answers itself: its commands (attack, move, stop,
+-- hold, patrol, repair, defend, build) and the abilities' shortcuts of
+-- Data/abilities.xml (add the letter of a new ability here). The card gives
+-- its own keys only to train, build and upgrade buttons, on other letters,
+-- so no key ever acts twice.
+EngineKeys = "AVSTPRDB" .. "HFGCNKW"
 
 FieldLimits = { ChatField = 200 }
 
@@ -205,6 +206,11 @@ function RefreshUnitPanel(units)
   local group = table.getn(units) > 1
   Show("UnitStats", not group)
   if not group then
+    -- Walls and workshops that never strike show no damage.
+    local strikes = Number(GetDamage(unit)) ~= 0 or Number(GetBaseDamage(unit)) ~= 0
+    Show("DamageLabel", strikes)
+    Show("DamageValue", strikes)
+    Show("DamageBonus", strikes)
     Text("DamageValue", Number(GetDamage(unit)))
     ShowBonus("DamageBonus", GetDamage(unit), GetBaseDamage(unit))
     Text("DefenseValue", Number(GetDefense(unit)))
