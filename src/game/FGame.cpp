@@ -67,6 +67,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.hosting = hosting;
     game.aim = TPendingAim{};
     game.startPositions.clear();
+    game.visibleUnits.clear();
     game.totalTime = 0;
     game.elapsed = 0;
     game.lastBroadcastTick = 0;

@@ -82,6 +82,9 @@ public:
     bool hosting = true;
     TPendingAim aim;
     std::vector<TCell> startPositions;    // from the map, in file order
+    // The list indices of the units the last drawn frame showed, in drawing
+    // order: the drawing fills it, the scripts read it.
+    std::vector<int> visibleUnits;
 
     // The frame being simulated: game clock and frame time (ms, at most 100).
     std::int64_t totalTime = 0;
