@@ -129,7 +129,7 @@ void drawDragRectangle()
 // upwards: every live unit as its footprint, then the camera's view.
 void drawMinimap(const TGame& game)
 {
-    constexpr float x0 = 25, y0 = 920, side = 260, world = 7680;
+    constexpr float x0 = MinimapLeft, y0 = MinimapTop, side = MinimapSide, world = MinimapWorld;
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
