@@ -128,6 +128,7 @@ const char* const FakeGame = R"(
   function ValidUnit(i) return u(i).mine == true end
   function GetName(i) return u(i).name or "" end
   function GetUnitIcon(i) return icon(u(i).name or "") end
+  function GetUnitRace(i) return Units[i] and 0 or -1 end
   function IsBuilding(i) return u(i).building == true end
   function IsInConstruction(i) return false end
   function GetOrder(i) return u(i).order or 2 end

@@ -179,8 +179,20 @@ function ShowBonus(name, value, base)
   end
 end
 
+PanelSays = ""
+
 function RefreshUnitPanel(units)
   local unit = units[1]
+  -- One log line each time the panel turns to another unit or group.
+  local says = "nothing selected"
+  if unit then
+    says = GetName(unit) .. (IsInConstruction(unit) == true and " (under construction)" or "")
+      .. ", " .. table.getn(units) .. " selected"
+  end
+  if says ~= PanelSays then
+    PanelSays = says
+    Log("Unit panel: " .. says)
+  end
   Show("UnitPanel", unit ~= nil)
   if not unit then
     return
@@ -547,11 +559,19 @@ end
 function RefreshResources()
   Text("GoldText", Count(GetRes1()))
   Text("WoodText", Count(GetRes2()))
-  Text("UnitsText", Count(GetPopCount()))
+  local units = tostring(Count(GetPopCount()))
+  if Texts["UnitsText"] ~= units then
+    Log("Units: " .. units)
+  end
+  Text("UnitsText", units)
 end
 
 function RefreshWarning()
-  Text("WarningText", GetWarningText())
+  local text = tostring(GetWarningText() or "")
+  if (Texts["WarningText"] or "") ~= text then
+    Log(text == "" and "Advice line cleared" or "Advice line: " .. text)
+  end
+  Text("WarningText", text)
 end
 
 -- A bar over each unit the engine drew last, at the point it projected
@@ -563,7 +583,8 @@ function RefreshHealthBars()
       break
     end
     local unit = Number(GetUnitVisibleID(k))
-    local maxHp = unit >= 0 and Count(GetMaxHP(unit)) or 0
+    -- Scenery (the map's stones, of no race) wears none.
+    local maxHp = unit >= 0 and Number(GetUnitRace(unit)) >= 0 and Count(GetMaxHP(unit)) or 0
     local hp = maxHp > 0 and Count(GetHP(unit)) or 0
     local x, y = Number(GetInterfacePosX(unit)), Number(GetInterfacePosY(unit))
     if hp > 0 and y > 84 and y < 890 and x > 0 and x < 1600 then
