@@ -197,6 +197,9 @@ TEST_F(GameInterface, BuildTrainCancelResearchAndCastThroughTheScreenAlone)
     press("CommandButton2");
     ASSERT_TRUE(waitForLog("Units: 8", 15, Launched)) << log();
     ASSERT_TRUE(pickFrom("Warden", 0.6, 0.1, 0.98, 0.5)) << log();
+    // His eight spells, Stone Skin sixth with its engine key.
+    shot = look();
+    expectLooksLike(cropOf("CommandButton6"), "WardenStoneSkin.png");
     press("CommandButton6");
     clickField(0.8, 0.3);
     std::this_thread::sleep_for(std::chrono::seconds(3));
