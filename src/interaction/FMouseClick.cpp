@@ -11,6 +11,7 @@
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -40,8 +41,11 @@ void logSelection(const TGame& g)
         text += " #" + std::to_string(unit->unitNumber) + " " + (unit->unitType ? unit->unitType->name : "?") + " (" +
                 std::to_string(unit->cellX) + ", " + std::to_string(unit->cellY) + ") " +
                 std::to_string(static_cast<long>(unit->hp)) + "/" + std::to_string(unit->maxHp) + " hp";
-        if (unit->underConstruction)
-            text += " " + std::to_string(static_cast<int>(unit->buildProgress * 100)) + "% built";
+        if (unit->underConstruction) {
+            char built[32];
+            std::snprintf(built, sizeof built, " %.1f%% built", unit->buildProgress * 100);
+            text += built;
+        }
         text += ";";
     }
     log(text, LogDebug);

@@ -1,6 +1,7 @@
 #include "script/FLuaFunctions.h"
 
 #include "assets/FTextures.h"
+#include "game/FGame.h"
 #include "interface/FCursor.h"
 #include "interface/FLayout.h"
 #include "interface/FText.h"
@@ -169,6 +170,10 @@ int SetMode(lua_State* L)
     const std::int32_t mode = roundedArgument(L, 1);
     Mouse.pendingCommand.reset();
     setCursorState(CursorPointer, false, false, false, false);
+    // The aim a spell or a placement left is gone with its command: the
+    // death of its unit must not cancel a later one.
+    if (CurrentGame)
+        CurrentGame->aim = TPendingAim{};
     std::uint8_t command = 0;
     switch (mode) {
     case 1: command = 1; break;
@@ -583,7 +588,7 @@ const ScriptFunction ScriptFunctions[] = {
     {"Hold", guarded<GameScript::Hold>, ScriptGroup::Player, "",
      "your selected units (not buildings) hold their position; -1 when nothing is selected"},
     {"Wound", guarded<GameScript::Wound>, ScriptGroup::Player, "unit, amount",
-     "your unit loses that many hit points (the host settles it); -1 for an invalid unit"},
+     "your unit loses that many hit points (more than 0; the host settles it); -1 for an invalid unit"},
     {"StopUnit", guarded<GameScript::StopUnit>, ScriptGroup::Player, "",
      "your selected units (not buildings) stop; -1 when nothing is selected"},
     {"GetHP", guarded<GameScript::GetHP>, ScriptGroup::Unit, "unit",
@@ -675,9 +680,11 @@ const ScriptFunction ScriptFunctions[] = {
     {"GetBuildingIcon", guarded<GameScript::GetBuildingIcon>, ScriptGroup::List, "unit, k",
      "icon path of the k-th entry it builds or trains"},
     {"SetBuilding", guarded<GameScript::SetBuilding>, ScriptGroup::List, "unit, k",
-     "your building queues its k-th entry; your worker starts placing it (the next click places it); nil for an invalid unit"},
+     "your building queues its k-th entry; your worker starts placing it (the next click places it); "
+     "nil for an invalid unit"},
     {"AbilityCast", guarded<GameScript::AbilityCast>, ScriptGroup::List, "unit, k",
-     "your unit casts slot k: on itself at once, or the cursor waits for a target (asked again, put away); nil for an invalid unit"},
+     "your unit casts slot k: on itself at once, or the cursor waits for a target (asked again, put away); "
+     "nil for an invalid unit"},
     {"IsRepairer", guarded<GameScript::IsRepairer>, ScriptGroup::Unit, "unit",
      "true when it can repair and is alive and outside"},
     {"ChangeSelectedUnit", guarded<GameScript::ChangeSelectedUnit>, ScriptGroup::Player, "unit",

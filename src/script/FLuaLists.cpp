@@ -5,6 +5,7 @@
 #include "game/FProduction.h"
 #include "game/FRequests.h"
 #include "game/FUnitLoad.h"
+#include "interaction/FCommands.h"
 #include "interface/FCursor.h"
 #include "script/FLuaArguments.h"
 #include "script/FLuaUnits.h"
@@ -12,17 +13,12 @@
 #include <lua.hpp>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <type_traits>
 
 namespace GameScript {
 
 namespace {
-
-// Pending command kinds of the player's targeting commands.
-constexpr std::uint8_t PlaceBuilding = 7;
-constexpr std::uint8_t AimAbility = 8;
 
 // Runs `body` with the unit argument 1 names; an invalid index gives -1, or
 // no value when `valueWhenInvalid` is false, before any other argument is read.
@@ -88,23 +84,17 @@ int upgradeField(lua_State* L, Field field)
     return onUnit(L, [&](TGame&, TUnit& unit) { return pushField(L, upgradeArgument(L, unit), field); });
 }
 
-// The targeting command waits for the player's click with the cursor
-// showing it; the game drops it when the unit that would carry it out dies.
+// The command waits for the player's click, as one chosen by key; the game
+// also learns which unit would carry it out, so that its death drops the aim.
 void startAim(TGame& game, TUnit& actor, std::uint8_t kind, int slot, const TUnitAttributes* building)
 {
-    Mouse.pendingCommand = std::make_unique<TPendingCommand>();
-    Mouse.pendingCommand->kind = kind;
-    Mouse.pendingCommand->abilityIndex = slot;
-    Mouse.pendingCommand->targetIndex = -1;
-    Mouse.pendingCommand->building = building;
-    setCursorState(CursorTargeting, false, false, false, false);
+    SetPendingCommand(Mouse, kind, slot, building);
     game.aim = TPendingAim{&actor, kind};
 }
 
 void cancelAim(TGame& game)
 {
-    Mouse.pendingCommand.reset();
-    setCursorState(CursorPointer, false, false, false, false);
+    ClearPendingCommand(Mouse);
     game.aim = TPendingAim{};
 }
 
@@ -186,10 +176,10 @@ int AbilityCast(lua_State* L)
                 return 0;
             }
             const TPendingCommand* pending = Mouse.pendingCommand.get();
-            if (pending && pending->kind == AimAbility && pending->abilityIndex == slot && game.aim.actor == &unit)
+            if (pending && pending->kind == CommandKind::Ability && pending->abilityIndex == slot)
                 cancelAim(game);
             else
-                startAim(game, unit, AimAbility, slot, nullptr);
+                startAim(game, unit, CommandKind::Ability, slot, nullptr);
             return 0;
         },
         false);
@@ -233,7 +223,7 @@ int SetBuilding(lua_State* L)
             if (unit.IsBuilding())
                 QueueTraining(game, unit, *type);
             else if (BeginPlacement(game, *type))
-                startAim(game, unit, PlaceBuilding, -1, type);
+                startAim(game, unit, CommandKind::Build, -1, type);
             return 0;
         },
         false);

@@ -152,7 +152,10 @@ int Wound(lua_State* L)
         lua_pushnumber(L, -1);
         return 1;
     }
-    RequestDamage(*scriptGame(), *unit, amount);
+    // A wound heals nothing: a negative amount would let a script restore
+    // its units' hit points in the middle of a battle.
+    if (amount > 0)
+        RequestDamage(*scriptGame(), *unit, amount);
     return 0;
 }
 

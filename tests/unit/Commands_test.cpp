@@ -29,7 +29,7 @@ protected:
     }());
     int soldier = addType(soldierType("Soldier"));
     int hall = addType(buildingType("Hall", 8));
-    int mine = addType([this] {
+    int mine = addType([] {
         TUnitAttributes m = buildingType("Mine", 8);
         m.training = -1;
         return m;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -262,6 +263,8 @@ TEST_F(GameScripts, ThePlayerTheSelectionAndWhatTheDrawingShowed)
     EXPECT_EQ(spearman.hp, 70);
     runString("Wound(" + std::to_string(foe.listIndex) + ", 30)");
     EXPECT_EQ(foe.hp, 100);
+    runString("Wound(1, -50)");  // no healing by wounds
+    EXPECT_EQ(spearman.hp, 70);
     EXPECT_EQ(call("Wound", 99, ", 30"), "-1");
 
     // The drawing's list of units in view and their places on the screen.
@@ -460,6 +463,10 @@ TEST_F(GameScripts, AbilitiesCastAtOnceOrWaitForTheirTarget)
     runString("AbilityCast(" + w + ", 1)");
     EXPECT_FALSE(Mouse.pendingCommand);
     EXPECT_EQ(cursorState(), CursorPointer);
+    EXPECT_EQ(t.game.aim.actor, nullptr);
+    // Another mode chosen by the interface takes the aim's place.
+    runString("AbilityCast(" + w + ", 1) SetMode(0)");
+    EXPECT_FALSE(Mouse.pendingCommand);
     EXPECT_EQ(t.game.aim.actor, nullptr);
     // The aim goes when the unit that would cast it dies.
     runString("AbilityCast(" + w + ", 1)");
