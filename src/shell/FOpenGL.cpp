@@ -87,8 +87,8 @@ void edgeScrollStep()
 {
     if (Mouse.dragging || platform::isKeyDown(platform::vk::MButton))
         return;
-    if (!Mouse.pendingCommand)
-        setCursorState(CursorPointer, false, false, false, false);
+    // Off the edges the cursor says again what a click will do.
+    setCursorState(Mouse.pendingCommand ? CursorTargeting : CursorPointer, false, false, false, false);
     const TScrollKeys keys{platform::isKeyDown(platform::vk::Left), platform::isKeyDown(platform::vk::Right),
                            platform::isKeyDown(platform::vk::Up), platform::isKeyDown(platform::vk::Down)};
     const TEdgeScroll s =
