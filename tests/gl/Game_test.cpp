@@ -41,8 +41,8 @@ TEST_F(Game, TheHostLaunchesAloneAndAChatLineReachesTheGameConsole)
         EXPECT_LT(gameMusic, text.find(Launched)) << text;
     }
 
-    // The chat field has the keyboard from the start.
-    xdotool("key --delay 60 --window " + window + " h e l l p BackSpace o space t h e r e Return");
+    // Enter gives the chat field the keyboard.
+    xdotool("key --delay 60 --window " + window + " Return h e l l p BackSpace o space t h e r e Return");
     ASSERT_TRUE(waitForLog("Addline : 127.0.0.1 - Aldric says : hello there", 10, Launched)) << log();
     moveTo(5, 500);
     const Picture shot = screenshot();

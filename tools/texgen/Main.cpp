@@ -29,5 +29,6 @@ int main(int argc, char** argv)
     texgen::makeBorders(out);
     texgen::makeWidgets(out);
     texgen::makeBanner(out);
+    texgen::makeIcons(out);
     return out.ok() ? 0 : 1;
 }

@@ -31,5 +31,6 @@ void makeBackgrounds(Output& out);
 void makeBorders(Output& out);
 void makeWidgets(Output& out);
 void makeBanner(Output& out);
+void makeIcons(Output& out);
 
 }  // namespace texgen

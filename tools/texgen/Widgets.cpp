@@ -1,6 +1,7 @@
 // Interface widgets (Textures/Interface/Buttons/ and Widgets/): bevelled
 // buttons in their states, text-field and list backgrounds, a selection bar,
-// a progress trough and fill, and the frame laid over icons. All are drawn
+// a progress trough and fill, the frame laid over icons and the shade over
+// an icon that cannot be used yet. All are drawn
 // stretched over their element, upright as painted.
 #include "Noise.h"
 #include "Relief.h"
@@ -157,6 +158,8 @@ void makeWidgets(Output& out)
     out.save("Textures/Interface/Widgets/ListHighlight.tga", selectionBar(256, 32), 4);
     out.save("Textures/Interface/Widgets/ProgressBar.tga", inset(256, 32, 0.95f, 4), 4);
     out.save("Textures/Interface/Widgets/ProgressFill.tga", progressFill(256, 32), 4);
+    // Laid over an icon while its ability cools down or cannot be paid for.
+    out.save("Textures/Interface/Widgets/Shade.tga", Canvas(8, 8, {0.02f, 0.02f, 0.04f, 0.62f}), 4);
 }
 
 }  // namespace texgen

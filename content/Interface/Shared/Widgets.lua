@@ -116,13 +116,19 @@ end
 
 ButtonActions = {}  -- button name -> function run when it is clicked
 
+-- An interface may replace this to hear the pointer cross its buttons (a tooltip).
+function ButtonHover(button, inside)
+end
+
 function ButtonEnter(button)
   SetVisible(button .. "Highlight", true)
+  ButtonHover(button, true)
 end
 
 function ButtonLeave(button)
   SetVisible(button .. "Highlight", false)
   ButtonRaise(button)
+  ButtonHover(button, false)
 end
 
 function ButtonDown(button)
