@@ -12,7 +12,6 @@
 
 #include <cmath>
 
-std::vector<int> visibleUnits;
 int PickName = 0;
 
 namespace {
@@ -123,14 +122,14 @@ void drawPlacement(const TGame& game, const TMouse& mouse, const TUnitAttributes
 
 void visiblePass(TGame& game, const TMouse& mouse)
 {
-    visibleUnits.clear();
+    game.visibleUnits.clear();
     const bool ownPick = OwnPick(game, mouse);
     for (std::size_t i = 0; i < game.units.size(); ++i) {
         TUnit& unit = *game.units[i];
         if (!unit.outside || !unit.IsVisible())
             continue;
         glPushMatrix();
-        visibleUnits.push_back(static_cast<int>(i));
+        game.visibleUnits.push_back(static_cast<int>(i));
         recordScreenPosition(unit);
         translateTo(unit.position);
         glPushMatrix();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 TGame* CurrentGame = nullptr;
 
@@ -74,6 +75,8 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.lastUnderAttackAlert = -1000000;
     game.lastResourceReport = 0;
     game.refreshCursor = 0;
+    game.deathsSinceIncome = 0;
+    game.visibleUnits.clear();
 }
 
 namespace {
@@ -188,11 +191,10 @@ void UpdateGame(TGame& game, std::int64_t totalTime, std::int32_t elapsed)
         return;
     game.tick += 1;
 
-    // Units that died since the last tick pay wood (exactly -10: the corpse has not decayed yet).
-    std::int32_t deadCount = 0;
-    for (const std::unique_ptr<TUnit>& unit : game.units)
-        deadCount += !unit->alive && unit->hp == DeathHp ? 1 : 0;
-    IncomeTick(game, deadCount);
+    // Units that died since the last tick pay wood. Counted as they die: a
+    // corpse's hit points are no guide, since one killed by a missile, or by a
+    // unit earlier in the list, has already begun to decay by now.
+    IncomeTick(game, std::exchange(game.deathsSinceIncome, 0));
 
     game.nearby.Open(game.tick);
     for (std::size_t i = 0; i < game.units.size(); ++i) {

@@ -91,12 +91,16 @@ public:
     std::int64_t lastUnderAttackAlert = -1000000;
     std::int64_t lastResourceReport = 0;  // game clock of the host's last resources message
     std::int32_t refreshCursor = 0;  // next unit of the host's rolling refresh
+    std::int32_t deathsSinceIncome = 0;  // each pays a wood at the next tick
 
     TGameHooks hooks;
     TGameLink* link = nullptr;  // the network; none when playing alone
     std::mt19937 random{0};     // damage spreads; seed it for a repeatable game
     TGamePlayer nobody;         // the record of the neutral owner
     TNearby nearby;             // the units by place, for the order pass
+    // The list indices of the units the last drawn frame showed, in drawing
+    // order: the drawing fills it, the scripts read it.
+    std::vector<int> visibleUnits;
 
     // Player number 1..8; any other number (the neutral owner) gets a scratch record.
     TGamePlayer& player(std::int32_t number);

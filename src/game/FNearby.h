@@ -25,11 +25,16 @@ public:
     TUnit* NearestEnemy(const TGame& game, const TUnit& unit, std::int32_t limit);
 
 private:
+    // The cell as it was when the blocks were made, which holds for the pass:
+    // distances are weighed without reaching into each unit.
     struct Entry {
         TUnit* unit;
         std::int32_t listIndex;
+        std::int32_t cellX;
+        std::int32_t cellY;
     };
     void build(const TGame& game);
+    static Entry entryOf(TUnit& unit);
 
     bool open_ = false;
     std::int32_t tick_ = 0;
@@ -37,4 +42,7 @@ private:
     std::vector<Entry> entries_;         // by owner, then block row, then block column
     std::vector<std::int32_t> offsets_;  // start of each block's entries, one more at the end
     std::vector<Entry> strays_;          // owners beyond 1..8: searched one by one
+    std::vector<std::int32_t> owned_;    // entries per owner 1..8
+    std::int32_t limit_ = 0;             // the last limit asked and the cells it reaches
+    std::int32_t reach_ = 0;
 };

@@ -176,6 +176,7 @@ void Die(TGame& game, TUnit& unit)
     unit.alive = false;
     unit.turning = false;
     game.player(unit.owner).unitCount -= 1;
+    game.deathsSinceIncome += 1;
     if (unit.owner == game.localPlayer)
         game.RaiseEvent(InterfaceEvent::UnitCountChanged);
     ReportUnit(game, unit, UpdateMask::Hp);

@@ -3,6 +3,7 @@
 #include "shell/FLogs.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -158,6 +159,68 @@ TMyQueue Tastar::PlanPath(const TOccupancy& occupancy, int size, TCell start, TC
     return path;
 }
 
+// A walk ends on a cell within range whose footprint (side 2 x half + 1
+// about the cell, as the leading edges see it) is free, or inside the
+// start's own, which the walker itself marks; each of its steps joins two
+// such cells that are neighbours. So spreading from the cells within range
+// over such cells and never meeting one the search has already reached (the
+// start among them) proves the goal out of reach. Gives up, saying no, after
+// ReachCheckCells cells.
+bool Tastar::goalEnclosed(TCell start, TCell goal, std::int64_t accept)
+{
+    const int half = std::max(env_.size, 0) / 2;
+    const auto fits = [&](int cx, int cy) {
+        for (int x = cx - half; x <= cx + half; ++x)
+            for (int y = cy - half; y <= cy + half; ++y)
+                if (!freeCell(env_, x, y) && (std::abs(x - start.x) > half || std::abs(y - start.y) > half))
+                    return false;
+        return true;
+    };
+    if (seen_.empty())
+        seen_.assign(nodes_.size(), 0);
+    if (++seenStamp_ == StampLimit) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        seenStamp_ = 1;
+    }
+    frontier_.clear();
+    // Stops when the cells seen run past the limit or meet the search.
+    const auto visit = [&](int x, int y) {
+        std::int32_t& seen = seen_[indexOf(x, y)];
+        if (seen == seenStamp_ || !fits(x, y))
+            return true;
+        seen = seenStamp_;
+        const std::int32_t stamp = stamps_[indexOf(x, y)];
+        if (stamp == openStamp_ || stamp == closedStamp_)
+            return false;
+        frontier_.push_back(TCell{x, y});
+        return frontier_.size() <= static_cast<std::size_t>(ReachCheckCells);
+    };
+
+    // Row by row over the part of the range's disc that lies on the grid.
+    for (int x = 0; x < width_; ++x) {
+        const std::int64_t dx = x - goal.x;
+        if (dx * dx > accept)
+            continue;
+        const auto reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(accept - dx * dx)));
+        const int low = static_cast<int>(std::max<std::int64_t>(goal.y - reach, 0));
+        const int high = static_cast<int>(std::min<std::int64_t>(goal.y + reach, height_ - 1));
+        for (int y = low; y <= high; ++y)
+            if (!visit(x, y))
+                return false;
+    }
+    for (std::size_t next = 0; next < frontier_.size(); ++next) {
+        const TCell cell = frontier_[next];
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const int x = cell.x + dx;
+                const int y = cell.y + dy;
+                if (x >= 0 && y >= 0 && x < width_ && y < height_ && !visit(x, y))
+                    return false;
+            }
+    }
+    return true;
+}
+
 const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
 {
     TPathNode* result = &nodes_[indexOf(start.x, start.y)];
@@ -171,6 +234,8 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
     // The start's distance has logged any refused square; a far goal would
     // otherwise write a log line for every cell of the map.
     bool refused = false;
+    int nearerAt = 0;  // the expansion that last found a cell nearer the goal
+    enum { Unknown, Yes, No } enclosed = Unknown;
     TPathNode* node = nullptr;
     while (open_.pop(node) == 0) {
         ++stats_.expanded;
@@ -178,6 +243,18 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
         stamps_[indexOf(from.x, from.y)] = closedStamp_;
         if (accept >= CellDistanceSquaredQuiet(from, goal, refused))
             break;
+        // A search that has long found no nearer cell may be flooding every
+        // cell it can reach; if the goal is walled in, the nearest cell found
+        // so far is as near as the walker will get. The grid stands still
+        // during a search: one answer holds to its end.
+        if (stats_.expanded - nearerAt >= ReachCheckAfter) {
+            if (enclosed == Unknown)
+                enclosed = goalEnclosed(start, goal, accept) ? Yes : No;
+            if (enclosed == Yes) {
+                stats_.unreachable = true;
+                break;
+            }
+        }
         const TLeadingEdges edges(env_, from);
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy) {
@@ -202,8 +279,10 @@ const TPathNode& Tastar::search(TCell start, TCell goal, std::int64_t accept)
                     if (next.g >= previous.g)
                         next = previous;
                 }  // a cheaper way in keeps the node's place in the heap
-                if (next.h < result->h)
+                if (next.h < result->h) {
                     result = &next;
+                    nearerAt = stats_.expanded;
+                }
             }
     }
     return *result;

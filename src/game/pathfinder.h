@@ -2,7 +2,9 @@
 // reads the occupancy grid through TOccupancy, moves a square footprint by
 // its leading edge, stops within the order's range of the goal (or at the
 // reachable cell nearest to it) and returns only the turning points. One
-// Tastar lives for the game; searches reuse its nodes through stamps.
+// Tastar lives for the game; searches reuse its nodes through stamps. A goal
+// the walker cannot reach (a target deep in a crowd, walled in by soldiers)
+// is seen for what it is once a search runs long, instead of flooding the map.
 #pragma once
 
 #include "game/FCellMath.h"
@@ -49,12 +51,18 @@ bool CanStep(const Tenv& env, TCell from, TCell to);
 struct TSearchStats {
     int expanded = 0;  // nodes taken from the open set
     int refused = 0;   // open nodes the full heap would not take
+    bool unreachable = false;  // ended early: no cell within range can be reached
 };
 
 class Tastar {
 public:
     static constexpr std::int32_t StampLimit = 2'147'483'644;
     static constexpr int PathCapacity = 5000;
+    // Expansions without a nearer cell after which a search asks whether its
+    // goal can be reached at all, and the cells that question may look at
+    // before it says maybe.
+    static constexpr int ReachCheckAfter = 2048;
+    static constexpr int ReachCheckCells = 4096;
 
     // Nodes for every cell of a width x height grid (at most 32767 a side),
     // made once; the open set holds at most width x height / 8 nodes.
@@ -81,6 +89,7 @@ private:
 
     void advanceStamps();
     const TPathNode& search(TCell start, TCell goal, std::int64_t accept);
+    bool goalEnclosed(TCell start, TCell goal, std::int64_t accept);
     // Cells are stored in tiles of 8 x 8 so that a cell's neighbours, and the
     // region a search spreads over, share cache lines.
     std::size_t indexOf(int x, int y) const
@@ -99,4 +108,7 @@ private:
     Tenv env_;
     TSearchStats stats_;
     std::vector<TCell> turns_;  // turning points, last first, reused by every search
+    std::vector<std::int32_t> seen_;  // the reach check's own stamps
+    std::int32_t seenStamp_ = 0;
+    std::vector<TCell> frontier_;
 };

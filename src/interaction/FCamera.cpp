@@ -43,6 +43,18 @@ void DragCamera(TCamera& camera, double dx, double dy)
     UpdateEye(camera);
 }
 
+bool OnMinimap(double x, double y)
+{
+    return x >= MinimapLeft && x <= MinimapLeft + MinimapSide && y >= MinimapTop && y <= MinimapTop + MinimapSide;
+}
+
+void CentreOnMinimap(TCamera& camera, double x, double y)
+{
+    camera.targetX = (x - MinimapLeft) * MinimapWorld / MinimapSide;
+    camera.targetY = (MinimapTop + MinimapSide - y) * MinimapWorld / MinimapSide;
+    UpdateEye(camera);
+}
+
 TEdgeScroll EdgeScroll(TCamera& camera, double cursorX, double cursorY, int viewportWidth, int viewportHeight,
                        TScrollKeys keys, std::int32_t elapsed)
 {

@@ -33,6 +33,15 @@ void ZoomCamera(TCamera& camera, int delta);
 // The middle button dragged by (dx, dy) window pixels.
 void DragCamera(TCamera& camera, double dx, double dy);
 
+// The minimap's square on the 1600 x 1200 design area (the plate at the
+// bottom left), showing the whole 7680 x 7680 map with world y upwards.
+constexpr double MinimapLeft = 25, MinimapTop = 920, MinimapSide = 260, MinimapWorld = 7680;
+// Whether the design-area point (x, y) lies on the minimap.
+bool OnMinimap(double x, double y);
+// The camera looks at the world point the design-area point (x, y) of the
+// minimap shows (kept inside its limits).
+void CentreOnMinimap(TCamera& camera, double x, double y);
+
 // Which way the frame's scrolling went, and which of those the cursor asked for.
 struct TEdgeScroll {
     bool left = false, right = false, up = false, down = false;          // moved

@@ -1,6 +1,7 @@
 #include "script/FLuaFunctions.h"
 
 #include "assets/FTextures.h"
+#include "game/FGame.h"
 #include "interface/FCursor.h"
 #include "interface/FLayout.h"
 #include "interface/FText.h"
@@ -9,6 +10,11 @@
 #include "net/FServer.h"
 #include "platform/KeyState.h"
 #include "script/FLua.h"
+#include "script/FLuaArguments.h"
+#include "script/FLuaLists.h"
+#include "script/FLuaPlayer.h"
+#include "script/FLuaQueues.h"
+#include "script/FLuaUnits.h"
 #include "shell/FConfig.h"
 #include "shell/FFPS.h"
 #include "shell/FLogs.h"
@@ -24,6 +30,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <strings.h>
+#include <vector>
 
 TSystemHooks SystemHooks;
 
@@ -162,6 +170,10 @@ int SetMode(lua_State* L)
     const std::int32_t mode = roundedArgument(L, 1);
     Mouse.pendingCommand.reset();
     setCursorState(CursorPointer, false, false, false, false);
+    // The aim a spell or a placement left is gone with its command: the
+    // death of its unit must not cancel a later one.
+    if (CurrentGame)
+        CurrentGame->aim = TPendingAim{};
     std::uint8_t command = 0;
     switch (mode) {
     case 1: command = 1; break;
@@ -497,20 +509,45 @@ void installEngineCallbacks()
 // Engine errors (a log line at level Error, a missing font) end the script
 // call that caused them as a Lua error. Lua unwinds with longjmp, so nothing
 // with a destructor may be alive here when it is raised.
+// A script's own mistake (a position outside its list) names the function
+// as the script called it, so the log line leads to the script.
 template <lua_CFunction Body>
 int guarded(lua_State* L)
 {
     try {
         return Body(L);
+    } catch (const ScriptError& error) {
+        lua_Debug call;
+        const char* name = lua_getstack(L, 0, &call) && lua_getinfo(L, "n", &call) ? call.name : nullptr;
+        lua_pushfstring(L, "%s: %s", name ? name : "?", error.what());
     } catch (const std::exception& error) {
         lua_pushstring(L, error.what());
     }
     return lua_error(L);
 }
 
+// The themes of the game functions in the modders' reference, in its order.
+enum class ScriptGroup { None, Player, Unit, Building, List };
+
+struct ScriptGroupTitle {
+    ScriptGroup group;
+    const char* title;
+};
+const ScriptGroupTitle ScriptGroupTitles[] = {
+    {ScriptGroup::Player, "The player and the selection"},
+    {ScriptGroup::Unit, "One unit (an invalid unit gives -1)"},
+    {ScriptGroup::Building,
+     "A building's queue and the workers inside it (an invalid unit gives nil, a unit that is not a building -1)"},
+    {ScriptGroup::List, "A unit's abilities, build list, upgrades and effects (an invalid unit gives -1)"},
+};
+
 struct ScriptFunction {
     const char* name;
     lua_CFunction function;  // null: not built yet, not registered
+    // The modders' reference, for the game functions.
+    ScriptGroup group = ScriptGroup::None;
+    const char* arguments = "";
+    const char* result = "";
 };
 
 // Every function scripts may call, in registration order.
@@ -540,75 +577,146 @@ const ScriptFunction ScriptFunctions[] = {
     {"GetClipBoard", guarded<GetClipBoard>},
     {"GetControlState", guarded<GetControlState>},
     {"SetMode", guarded<SetMode>},
-    {"GetUnitRace", nullptr},
-    {"GetRes1", nullptr},
-    {"GetRes2", nullptr},
-    {"GetPopCount", nullptr},
-    {"Hold", nullptr},
-    {"Wound", nullptr},
-    {"StopUnit", nullptr},
-    {"GetHP", nullptr},
-    {"GetMP", nullptr},
-    {"GetMaxHP", nullptr},
-    {"GetMaxMP", nullptr},
-    {"GetName", nullptr},
-    {"GetPosX", nullptr},
-    {"GetPosY", nullptr},
-    {"GetInterfacePosX", nullptr},
-    {"GetInterfacePosY", nullptr},
-    {"GetNbUnitSelect", nullptr},
-    {"GetUnitSelectedID", nullptr},
-    {"GetNbUnitVisible", nullptr},
-    {"GetUnitVisibleID", nullptr},
-    {"GetPlayerID", nullptr},
-    {"GetDefense", nullptr},
-    {"GetDamage", nullptr},
-    {"GetBaseDefense", nullptr},
-    {"GetBaseDamage", nullptr},
-    {"GetOrder", nullptr},
-    {"GetAggressivity", nullptr},
-    {"GetEffectsCount", nullptr},
-    {"GetUnitIcon", nullptr},
-    {"GetEffectID", nullptr},
-    {"GetAbilityCount", nullptr},
-    {"GetBuildingsCount", nullptr},
-    {"LaunchUpgrade", nullptr},
-    {"IsUpgradeAvailable", nullptr},
-    {"GetUpgradesCount", nullptr},
-    {"GetUpgradeName", nullptr},
-    {"GetUpgradeToolTip", nullptr},
-    {"GetUpgradeIcon", nullptr},
-    {"GetAbilityShortcut", nullptr},
-    {"GetAbilityToolTip", nullptr},
-    {"GetAbilityCost", nullptr},
-    {"GetCooldownRemainingTime", nullptr},
-    {"GetIsAbilityAvailable", nullptr},
-    {"GetBuildingToolTip", nullptr},
-    {"GetBuildingRes1Cost", nullptr},
-    {"GetBuildingRes2Cost", nullptr},
-    {"GetAbilityName", nullptr},
-    {"GetBuildingName", nullptr},
-    {"GetEffectIcon", nullptr},
-    {"GetAbilityIcon", nullptr},
-    {"GetBuildingIcon", nullptr},
-    {"SetBuilding", nullptr},
-    {"AbilityCast", nullptr},
-    {"IsRepairer", nullptr},
-    {"ChangeSelectedUnit", nullptr},
-    {"IsBuilding", nullptr},
-    {"IsBuildingQueueEmpty", nullptr},
-    {"GetBuildingQueueLength", nullptr},
-    {"GetProgressionPercent", nullptr},
-    {"GetBuildingPercent", nullptr},
-    {"DeleteFromBuildingQueue", nullptr},
-    {"DeleteFromTrainingList", nullptr},
-    {"GetTrainingListLength", nullptr},
-    {"GetUnitInQueueIcon", nullptr},
-    {"GetUnitInTrainingListIcon", nullptr},
-    {"IsInConstruction", nullptr},
-    {"ValidUnit", nullptr},
-    {"GetWarningText", nullptr},
-    {"GetMouseHoverUnit", nullptr},
+    {"GetUnitRace", guarded<GameScript::GetUnitRace>, ScriptGroup::Unit, "unit",
+     "race of its definition"},
+    {"GetRes1", guarded<GameScript::GetRes1>, ScriptGroup::Player, "",
+     "your gold, rounded"},
+    {"GetRes2", guarded<GameScript::GetRes2>, ScriptGroup::Player, "",
+     "your wood, rounded"},
+    {"GetPopCount", guarded<GameScript::GetPopCount>, ScriptGroup::Player, "",
+     "how many units you have"},
+    {"Hold", guarded<GameScript::Hold>, ScriptGroup::Player, "",
+     "your selected units (not buildings) hold their position; -1 when nothing is selected"},
+    {"Wound", guarded<GameScript::Wound>, ScriptGroup::Player, "unit, amount",
+     "your unit loses that many hit points (more than 0; the host settles it); -1 for an invalid unit"},
+    {"StopUnit", guarded<GameScript::StopUnit>, ScriptGroup::Player, "",
+     "your selected units (not buildings) stop; -1 when nothing is selected"},
+    {"GetHP", guarded<GameScript::GetHP>, ScriptGroup::Unit, "unit",
+     "hit points, rounded"},
+    {"GetMP", guarded<GameScript::GetMP>, ScriptGroup::Unit, "unit",
+     "mana, rounded"},
+    {"GetMaxHP", guarded<GameScript::GetMaxHP>, ScriptGroup::Unit, "unit",
+     "maximum hit points"},
+    {"GetMaxMP", guarded<GameScript::GetMaxMP>, ScriptGroup::Unit, "unit",
+     "maximum mana"},
+    {"GetName", guarded<GameScript::GetName>, ScriptGroup::Unit, "unit",
+     "name of its definition; empty for an invalid unit"},
+    {"GetPosX", guarded<GameScript::GetPosX>, ScriptGroup::Unit, "unit",
+     "map cell x (cells of 16 world units)"},
+    {"GetPosY", guarded<GameScript::GetPosY>, ScriptGroup::Unit, "unit",
+     "map cell y"},
+    {"GetInterfacePosX", guarded<GameScript::GetInterfacePosX>, ScriptGroup::Unit, "unit",
+     "x on the 1600 x 1200 design area of the point 200 units above it, when it was last drawn"},
+    {"GetInterfacePosY", guarded<GameScript::GetInterfacePosY>, ScriptGroup::Unit, "unit",
+     "y of the same point, downwards"},
+    {"GetNbUnitSelect", guarded<GameScript::GetNbUnitSelect>, ScriptGroup::Player, "",
+     "how many units are selected"},
+    {"GetUnitSelectedID", guarded<GameScript::GetUnitSelectedID>, ScriptGroup::Player, "k",
+     "the k-th selected unit (from 0); -1 beyond"},
+    {"GetNbUnitVisible", guarded<GameScript::GetNbUnitVisible>, ScriptGroup::Player, "",
+     "how many units the last frame drew"},
+    {"GetUnitVisibleID", guarded<GameScript::GetUnitVisibleID>, ScriptGroup::Player, "k",
+     "the k-th unit the last frame drew (from 0); -1 beyond"},
+    {"GetPlayerID", guarded<GameScript::GetPlayerID>, ScriptGroup::Player, "",
+     "your player number, 1 to 8"},
+    {"GetDefense", guarded<GameScript::GetDefense>, ScriptGroup::Unit, "unit",
+     "defence now, effects and upgrades included"},
+    {"GetDamage", guarded<GameScript::GetDamage>, ScriptGroup::Unit, "unit",
+     "damage now, effects and upgrades included"},
+    {"GetBaseDefense", guarded<GameScript::GetBaseDefense>, ScriptGroup::Unit, "unit",
+     "defence of its definition"},
+    {"GetBaseDamage", guarded<GameScript::GetBaseDamage>, ScriptGroup::Unit, "unit",
+     "damage of its definition"},
+    {"GetOrder", guarded<GameScript::GetOrder>, ScriptGroup::Unit, "unit",
+     "its order: 1 move or follow, 2 stop, 3 hold, 4 attack, 5 patrol, 6 repair or build, 7 cast, 0 any other"},
+    {"GetAggressivity", guarded<GameScript::GetAggressivity>, ScriptGroup::Unit, "unit",
+     "3 aggressive, 2 defensive, 1 neither"},
+    {"GetEffectsCount", guarded<GameScript::GetEffectsCount>, ScriptGroup::Unit, "unit",
+     "how many effects act on it"},
+    {"GetUnitIcon", guarded<GameScript::GetUnitIcon>, ScriptGroup::Unit, "unit",
+     "icon path of its definition"},
+    {"GetEffectID", guarded<GameScript::GetEffectID>, ScriptGroup::List, "unit, k",
+     "ability id of the k-th effect acting on it (from 0); -1 beyond; nil for an invalid unit"},
+    {"GetAbilityCount", guarded<GameScript::GetAbilityCount>, ScriptGroup::Unit, "unit",
+     "how many ability slots it has"},
+    {"GetBuildingsCount", guarded<GameScript::GetBuildingsCount>, ScriptGroup::Unit, "unit",
+     "how many entries it builds or trains"},
+    {"LaunchUpgrade", guarded<GameScript::LaunchUpgrade>, ScriptGroup::List, "unit, k",
+     "you research its k-th upgrade (gold and wood are checked)"},
+    {"IsUpgradeAvailable", guarded<GameScript::IsUpgradeAvailable>, ScriptGroup::List, "unit, k",
+     "true while its owner has not researched its k-th upgrade"},
+    {"GetUpgradesCount", guarded<GameScript::GetUpgradesCount>, ScriptGroup::Unit, "unit",
+     "how many upgrades it offers"},
+    {"GetUpgradeName", guarded<GameScript::GetUpgradeName>, ScriptGroup::List, "unit, k",
+     "name of its k-th upgrade"},
+    {"GetUpgradeToolTip", guarded<GameScript::GetUpgradeToolTip>, ScriptGroup::List, "unit, k",
+     "tooltip of its k-th upgrade"},
+    {"GetUpgradeIcon", guarded<GameScript::GetUpgradeIcon>, ScriptGroup::List, "unit, k",
+     "icon path of its k-th upgrade"},
+    {"GetAbilityShortcut", guarded<GameScript::GetAbilityShortcut>, ScriptGroup::List, "unit, k",
+     "shortcut of the ability in slot k, one character (empty when it has none)"},
+    {"GetAbilityToolTip", guarded<GameScript::GetAbilityToolTip>, ScriptGroup::List, "unit, k",
+     "tooltip of the ability in slot k"},
+    {"GetAbilityCost", guarded<GameScript::GetAbilityCost>, ScriptGroup::List, "unit, k",
+     "mana cost of the ability in slot k"},
+    {"GetCooldownRemainingTime", guarded<GameScript::GetCooldownRemainingTime>, ScriptGroup::List, "unit, k",
+     "whole seconds until slot k is ready, rounded up"},
+    {"GetIsAbilityAvailable", guarded<GameScript::GetIsAbilityAvailable>, ScriptGroup::List, "unit, k",
+     "true when slot k is not cooling down; false beyond the slots"},
+    {"GetBuildingToolTip", guarded<GameScript::GetBuildingToolTip>, ScriptGroup::List, "unit, k",
+     "tooltip of the k-th entry it builds or trains"},
+    {"GetBuildingRes1Cost", guarded<GameScript::GetBuildingRes1Cost>, ScriptGroup::List, "unit, k",
+     "gold cost of the k-th entry it builds or trains"},
+    {"GetBuildingRes2Cost", guarded<GameScript::GetBuildingRes2Cost>, ScriptGroup::List, "unit, k",
+     "wood cost of the k-th entry it builds or trains"},
+    {"GetAbilityName", guarded<GameScript::GetAbilityName>, ScriptGroup::List, "unit, k",
+     "name of the ability in slot k"},
+    {"GetBuildingName", guarded<GameScript::GetBuildingName>, ScriptGroup::List, "unit, k",
+     "name of the k-th entry it builds or trains"},
+    {"GetEffectIcon", guarded<GameScript::GetEffectIcon>, ScriptGroup::List, "unit, k",
+     "icon path of the k-th effect acting on it (from 1); -1 beyond"},
+    {"GetAbilityIcon", guarded<GameScript::GetAbilityIcon>, ScriptGroup::List, "unit, k",
+     "icon path of the ability in slot k"},
+    {"GetBuildingIcon", guarded<GameScript::GetBuildingIcon>, ScriptGroup::List, "unit, k",
+     "icon path of the k-th entry it builds or trains"},
+    {"SetBuilding", guarded<GameScript::SetBuilding>, ScriptGroup::List, "unit, k",
+     "your building queues its k-th entry; your worker starts placing it (the next click places it); "
+     "nil for an invalid unit"},
+    {"AbilityCast", guarded<GameScript::AbilityCast>, ScriptGroup::List, "unit, k",
+     "your unit casts slot k: on itself at once, or the cursor waits for a target (asked again, put away); "
+     "nil for an invalid unit"},
+    {"IsRepairer", guarded<GameScript::IsRepairer>, ScriptGroup::Unit, "unit",
+     "true when it can repair and is alive and outside"},
+    {"ChangeSelectedUnit", guarded<GameScript::ChangeSelectedUnit>, ScriptGroup::Player, "unit",
+     "the unit becomes the whole selection; -1 for an invalid unit"},
+    {"IsBuilding", guarded<GameScript::IsBuilding>, ScriptGroup::Unit, "unit",
+     "true for a building"},
+    {"IsBuildingQueueEmpty", guarded<GameScript::IsBuildingQueueEmpty>, ScriptGroup::Building, "building",
+     "true when nothing is queued"},
+    {"GetBuildingQueueLength", guarded<GameScript::GetBuildingQueueLength>, ScriptGroup::Building, "building",
+     "how many units are queued (at most 6)"},
+    {"GetProgressionPercent", guarded<GameScript::GetProgressionPercent>, ScriptGroup::Building, "building",
+     "progress of the first queued unit, 0 to 1"},
+    {"GetBuildingPercent", guarded<GameScript::GetBuildingPercent>, ScriptGroup::Unit, "unit",
+     "construction progress, 0 to 1"},
+    {"DeleteFromBuildingQueue", guarded<GameScript::DeleteFromBuildingQueue>, ScriptGroup::Building, "building, k",
+     "takes the k-th queued unit (from 1) out of your building's queue; taking the first restarts the progress"},
+    {"DeleteFromTrainingList", guarded<GameScript::DeleteFromTrainingList>, ScriptGroup::Building, "building, k",
+     "your k-th worker inside (from 1) comes out"},
+    {"GetTrainingListLength", guarded<GameScript::GetTrainingListLength>, ScriptGroup::Building, "building",
+     "how many workers are inside"},
+    {"GetUnitInQueueIcon", guarded<GameScript::GetUnitInQueueIcon>, ScriptGroup::Building, "building, k",
+     "icon path of the k-th queued unit (from 1)"},
+    {"GetUnitInTrainingListIcon", guarded<GameScript::GetUnitInTrainingListIcon>, ScriptGroup::Building, "building, k",
+     "icon path of the k-th worker inside (from 1)"},
+    {"IsInConstruction", guarded<GameScript::IsInConstruction>, ScriptGroup::Unit, "unit",
+     "true until it is finished"},
+    {"ValidUnit", guarded<GameScript::ValidUnit>, ScriptGroup::Player, "unit",
+     "true when the unit exists and is yours"},
+    {"GetWarningText", guarded<GameScript::GetWarningText>, ScriptGroup::Player, "",
+     "the warning line (empty when there is none)"},
+    {"GetMouseHoverUnit", guarded<GameScript::GetMouseHoverUnit>, ScriptGroup::Player, "",
+     "the unit under the cursor, or nil"},
     {"SetX", guarded<SetX>},
     {"SetY", guarded<SetY>},
     {"GetX", guarded<GetX>},
@@ -654,4 +762,24 @@ int scriptFunctionCount()
 const char* scriptFunctionName(int index)
 {
     return index >= 0 && index < scriptFunctionCount() ? ScriptFunctions[index].name : "";
+}
+
+// Alphabetical within each theme, so that a modder finds a name at a glance
+// and the functions of one list (GetAbility..., GetBuilding...) stand together.
+std::string gameFunctionReference()
+{
+    std::string text;
+    for (const ScriptGroupTitle& heading : ScriptGroupTitles) {
+        std::vector<const ScriptFunction*> entries;
+        for (const ScriptFunction& entry : ScriptFunctions)
+            if (entry.group == heading.group)
+                entries.push_back(&entry);
+        std::sort(entries.begin(), entries.end(),
+                  [](const ScriptFunction* a, const ScriptFunction* b) { return strcasecmp(a->name, b->name) < 0; });
+        text += std::string(text.empty() ? "" : "\n") + "#### " + heading.title + "\n\n";
+        text += "| call | gives or does |\n|---|---|\n";
+        for (const ScriptFunction* entry : entries)
+            text += std::string("| `") + entry->name + "(" + entry->arguments + ")` | " + entry->result + " |\n";
+    }
+    return text;
 }

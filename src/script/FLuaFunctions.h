@@ -25,3 +25,7 @@ void registerScriptFunctions();
 // The names of the registration table, in order, built or not.
 int scriptFunctionCount();
 const char* scriptFunctionName(int index);
+// The game functions for modders, in Markdown, made from the table: a
+// heading and a table of calls and results per theme (README's copy is
+// checked against it).
+std::string gameFunctionReference();

@@ -39,6 +39,7 @@ void onKeyDown(int virtualKey)
     // Ctrl+S silences the voices in the game (and brings them back).
     if (EngineMode == ModeGame && virtualKey == 'S' && platform::isKeyDown(platform::vk::Control))
         toggleEffectsVolume();
+    GameKey(virtualKey);
 }
 
 void route(const platform::WindowEvent& e)
@@ -67,6 +68,8 @@ void route(const platform::WindowEvent& e)
     case WindowEvent::MouseDown:
         if (e.button == 1)
             GameLeftPress();
+        else if (e.button == 2)
+            GameRightPress();
         buttonEvent(e.button);
         break;
     case WindowEvent::MouseUp:

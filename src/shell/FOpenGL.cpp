@@ -87,8 +87,8 @@ void edgeScrollStep()
 {
     if (Mouse.dragging || platform::isKeyDown(platform::vk::MButton))
         return;
-    if (!Mouse.pendingCommand)
-        setCursorState(CursorPointer, false, false, false, false);
+    // Off the edges the cursor says again what a click will do.
+    setCursorState(Mouse.pendingCommand ? CursorTargeting : CursorPointer, false, false, false, false);
     const TScrollKeys keys{platform::isKeyDown(platform::vk::Left), platform::isKeyDown(platform::vk::Right),
                            platform::isKeyDown(platform::vk::Up), platform::isKeyDown(platform::vk::Down)};
     const TEdgeScroll s =
@@ -129,7 +129,7 @@ void drawDragRectangle()
 // upwards: every live unit as its footprint, then the camera's view.
 void drawMinimap(const TGame& game)
 {
-    constexpr float x0 = 25, y0 = 920, side = 260, world = 7680;
+    constexpr float x0 = MinimapLeft, y0 = MinimapTop, side = MinimapSide, world = MinimapWorld;
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

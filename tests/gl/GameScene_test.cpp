@@ -150,13 +150,13 @@ TEST_F(GameScene, TheGroundAndTheWorkersShowAndOnlyTheSquaresInViewAreDrawn)
 
     // The three workers are drawn and each has its place on the screen.
     for (TUnit* w : workers()) {
-        EXPECT_NE(std::find(visibleUnits.begin(), visibleUnits.end(), w->listIndex), visibleUnits.end());
+        EXPECT_NE(std::find(game.visibleUnits.begin(), game.visibleUnits.end(), w->listIndex), game.visibleUnits.end());
         const auto [x, y] = onScreen(*w, 200);
         EXPECT_NEAR(w->screenX, x, 2);
         EXPECT_NEAR(w->screenY, y, 2);
     }
     // The stones in the middle of the map are out of view and not listed.
-    EXPECT_LT(visibleUnits.size(), game.units.size());
+    EXPECT_LT(game.visibleUnits.size(), game.units.size());
 
     // Looking away from the map, nothing of the ground is drawn.
     setScenePerspective(SurfaceWidth, SurfaceHeight);

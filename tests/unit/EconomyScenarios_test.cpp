@@ -55,6 +55,7 @@ TEST_F(ShippedScenario, AWorkerBuildsABarracksThatTrainsTwoSpearmenAndThreeWorke
     EXPECT_TRUE(has(built, "Barracks 1: 1200/1200 hp")) << built;
     EXPECT_TRUE(has(built, "player 1: gold 2154, wood 0")) << built;
     EXPECT_TRUE(has(built, "Serf x1: 220\n  Spearman x2: 420 420\n  Barracks x1: 1200\n")) << built;
+    EXPECT_TRUE(has(built, "\nplayer 1: 4 units, 2260 hp; gold 2154, wood 0\n")) << "the summary's purse: " << built;
     EXPECT_EQ(play("BuildAndTrain.sim"), built);
 
     const std::string mined = play("MineGold.sim");
@@ -64,6 +65,7 @@ TEST_F(ShippedScenario, AWorkerBuildsABarracksThatTrainsTwoSpearmenAndThreeWorke
     ASSERT_TRUE(std::regex_search(mined, gold, std::regex("player 1: gold (\\d+)"))) << mined;
     EXPECT_GE(std::stoi(gold[1]), 2500 + 20 + 3 * 3 * 17);
     EXPECT_LE(std::stoi(gold[1]), 2500 + 20 + 3 * 3 * 20);
+    EXPECT_TRUE(has(mined, "\nplayer 1: 5 units, 1880 hp; gold " + gold[1].str() + ", wood 0\n")) << mined;
 }
 
 TEST_F(ShippedScenario, BattleCryWearsOffAndTheAuraHealsTheSoldiersAroundTheHero)
@@ -85,7 +87,8 @@ TEST_F(ShippedScenario, BowmenShootLeadingArrowsAndAnUpgradeReachesUnitsTrainedL
     const std::string arrows = play("Archers.sim");
     EXPECT_TRUE(has(arrows, "tick 250, state\n(.*\n)*  missiles in flight: [1-9]")) << arrows;
     EXPECT_TRUE(has(arrows, "player 1: [1-9]\\d* units?, .*\n  Bowman x")) << arrows;
-    EXPECT_TRUE(has(arrows, "player 2: 0 units\n")) << arrows;
+    // Wood comes from the dead, to every player.
+    EXPECT_TRUE(has(arrows, "player 2: 0 units; gold 25\\d\\d, wood [1-9]\\d*\n")) << arrows;
     EXPECT_EQ(play("Archers.sim"), arrows);
 
     const std::string upgraded = play("Upgrade.sim");
@@ -95,6 +98,7 @@ TEST_F(ShippedScenario, BowmenShootLeadingArrowsAndAnUpgradeReachesUnitsTrainedL
     EXPECT_TRUE(has(upgraded, "Spearman 2: 420/420 hp, 0 mp, damage 15.*\n  Spearman 5: 420/420 hp, 0 mp, damage 15"))
         << upgraded;
     EXPECT_TRUE(has(upgraded, "player 1: gold 2251, wood 0\n")) << upgraded;
+    EXPECT_TRUE(has(upgraded, "\nplayer 1: 4 units, 2940 hp; gold 2251, wood 0\n")) << upgraded;
 }
 
 TEST(ScenarioSteps, MistakesInTheEconomyStepsAreListed)

@@ -89,26 +89,29 @@ TEST(Scenarios, ASkirmishEndsTheSameWayEveryTime)
     const Played first = play(Skirmish);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
+    // Every player earns 0.01 gold a tick and a wood for each unit that died
+    // before the last tick: the last Brute's pays at the next.
     EXPECT_EQ(first.out, "tick 5462\n"
-                         "player 1: 4 units, 1506 hp\n"
+                         "player 1: 4 units, 1506 hp; gold 2554, wood 6\n"
                          "  Footman x3: 300 160 146\n"
                          "  Wall Tower x1: 900\n"
-                         "player 2: 0 units\n");
+                         "player 2: 0 units; gold 2554, wood 6\n");
     EXPECT_TRUE(std::regex_match(first.timing, std::regex(R"(timing: 5462 ticks in [0-9.]+ s \([0-9.]+ s of CPU\), [0-9]+ ticks/s)")))
         << first.timing;
     EXPECT_EQ(play(Skirmish).out, first.out);
 
-    // The same armies without "until won" and with a look in the middle.
+    // The same armies without "until won" and with a look in the middle; all
+    // seven dead have paid their wood, whoever killed them and when.
     const Played longer = play(std::string(Skirmish) + "order foot move 100 100\nrun 600\nshow foot\n");
     EXPECT_EQ(longer.out, "tick 6062, line 10: show\n"
                           "  Footman 0 at 94 104, 146 hp: idle, standing\n"
                           "  Footman 1 at 95 99, 160 hp: idle, standing\n"
                           "  Footman 3 at 100 102, 300 hp: idle, standing\n"
                           "tick 6062\n"
-                          "player 1: 4 units, 1506 hp\n"
+                          "player 1: 4 units, 1506 hp; gold 2560, wood 7\n"
                           "  Footman x3: 300 160 146\n"
-                                      "  Wall Tower x1: 900\n"
-                                      "player 2: 0 units\n");
+                          "  Wall Tower x1: 900\n"
+                          "player 2: 0 units; gold 2560, wood 7\n");
 }
 
 TEST(Scenarios, MistakesAreListedAndNothingIsPlayed)
@@ -172,6 +175,10 @@ TEST(Scenarios, ShippedExamplesDoWhatTheySay)
                 std::regex_search(armies, std::regex("player 2: [1-9][0-9]* units")))
         << "one side is left standing:\n" << armies;
     EXPECT_EQ(playFile("TwoArmies.sim"), armies);
+    // The outcome its comment gives; a change to units.xml that tips it means a new comment.
+    EXPECT_TRUE(std::regex_search(armies, std::regex("^tick 11196\n(.*\n)*player 2: 5 units, .*\n"
+                                                     "  Raider x5: 400 400 400 19\\d 19\\d\n")))
+        << armies;
 
     const std::string worker = playFile("WorkerAroundBuilding.sim");
     EXPECT_NE(worker.find("tick 300, line 14: show\n  Serf 1 at 189 210, 220 hp: move to 230 200, walking"),

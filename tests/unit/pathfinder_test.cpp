@@ -90,6 +90,34 @@ TEST(PathFinder, UnreachableGoalLeadsToTheNearestCellFoundFirst)
     EXPECT_EQ(plan(finder, grid, 1, {100, 100}, {300, 300}, 0), Cells{});
 }
 
+TEST(PathFinder, WalledInGoalEndsTheSearchEarlyAtTheNearestCell)
+{
+    CountGrid grid;
+    Tastar finder;
+    // A ring two cells thick around a free pocket: the goal in the pocket
+    // has room but no way in, as a target deep in a crowd.
+    grid.fill(195, 195, 205, 205, 1);
+    grid.fill(197, 197, 203, 203, 0);
+    const Cells path = plan(finder, grid, 1, {100, 200}, {200, 200}, 0);
+    EXPECT_TRUE(finder.lastSearch().unreachable);
+    EXPECT_LE(finder.lastSearch().expanded, 2 * Tastar::ReachCheckAfter) << "no flood of the whole map";
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path.back(), (TCell{194, 200})) << "still as near as it can get";
+
+    // A size-4 walker needs five free cells across: a pocket of four has no room.
+    grid.fill(300, 300, 310, 310, 1);
+    grid.fill(304, 304, 307, 307, 0);
+    EXPECT_EQ(plan(finder, grid, 4, {200, 100}, {305, 305}, 2).back(), (TCell{305, 297})) << "its edge one short of the ring";
+    EXPECT_TRUE(finder.lastSearch().unreachable);
+
+    // A long detour that truly leads there is searched to its end: a wall
+    // across the map with its only gap at the far end.
+    grid.fill(240, 0, 240, 470, 1);
+    EXPECT_EQ(plan(finder, grid, 1, {200, 100}, {280, 100}, 0).back(), (TCell{280, 100}));
+    EXPECT_GT(finder.lastSearch().expanded, Tastar::ReachCheckAfter);
+    EXPECT_FALSE(finder.lastSearch().unreachable);
+}
+
 TEST(PathFinder, FootprintNeedsTheStripAheadOfItsLeadingEdge)
 {
     CountGrid grid;

@@ -309,7 +309,10 @@ void ScenarioPlayer::print()
     for (const std::unique_ptr<TUnit>& unit : game_.units)
         if (unit->alive)
             alive.push_back(LivingUnit{unit->owner, UnitTypeIndex(unit->unitType), unit->unitType->name, unit->hp});
-    PrintSummary(out_, game_.tick, std::vector<int>(players_.begin(), players_.end()), std::move(alive));
+    std::map<int, Purse> purses;
+    for (int player = 1; player <= MaxPlayers; ++player)
+        purses[player] = Purse{game_.player(player).gold, game_.player(player).wood};
+    PrintSummary(out_, game_.tick, std::vector<int>(players_.begin(), players_.end()), std::move(alive), purses);
     PrintTiming(out_, ticksRun_, secondsRun_, cpuSecondsRun_);
     printedSinceRun_ = true;
 }
@@ -432,14 +435,12 @@ void ScenarioPlayer::stats(const ScenarioStep& step)
     }
 }
 
-// Gold and wood rounded down, as a player's panel shows them.
 void ScenarioPlayer::state()
 {
     out_ << "tick " << game_.tick << ", state\n";
     for (int player : players_) {
         const TGamePlayer& purse = game_.player(player);
-        out_ << "  player " << player << ": gold " << static_cast<long long>(std::floor(purse.gold + 1e-9))
-             << ", wood " << static_cast<long long>(std::floor(purse.wood + 1e-9)) << "\n";
+        out_ << "  player " << player << ": " << PurseText(Purse{purse.gold, purse.wood}) << "\n";
     }
     out_ << "  missiles in flight: " << game_.projectiles.size() << "\n";
 }

@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 
-void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive)
+std::string PurseText(const Purse& purse)
+{
+    // Income adds 0.01 a tick: a sum meant to be whole may fall a hair short.
+    return "gold " + std::to_string(static_cast<long long>(std::floor(purse.gold + 1e-9))) + ", wood " +
+           std::to_string(static_cast<long long>(std::floor(purse.wood + 1e-9)));
+}
+
+void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive,
+                  const std::map<int, Purse>& purses)
 {
     for (const LivingUnit& unit : alive)
         players.push_back(unit.owner);
@@ -33,6 +40,8 @@ void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players
         out << (last - first == 1 ? " unit" : " units");
         if (first != last)
             out << ", " << total << " hp";
+        if (const auto purse = purses.find(player); purse != purses.end())
+            out << "; " << PurseText(purse->second);
         out << "\n";
         for (auto group = first; group != last;) {
             auto end = std::find_if(group, last, [&](const LivingUnit& u) { return u.typeIndex != group->typeIndex; });

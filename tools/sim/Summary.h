@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,10 +16,21 @@ struct LivingUnit {
     double hp = 0;
 };
 
+// A player's gold and wood as the game keeps them.
+struct Purse {
+    double gold = 0;
+    double wood = 0;
+};
+
+// "gold G, wood W", each rounded down as a player's panel shows them.
+std::string PurseText(const Purse& purse);
+
 // "tick N", then per player (every player in players, ascending, and any
 // owner of a living unit; owner 0 is "neutral", the map's own units) its
+// units and their hit points, its purse when `purses` holds one, and its
 // units by type, hit points rounded and highest first.
-void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive);
+void PrintSummary(std::ostream& out, std::int64_t tick, std::vector<int> players, std::vector<LivingUnit> alive,
+                  const std::map<int, Purse>& purses);
 
 // "timing: N ticks in S s (C s of CPU), R ticks/s" for the ticks run so far:
 // wall-clock seconds, this process's processor seconds, the wall-clock rate.
