@@ -181,7 +181,7 @@ void BM_GameFrameWith200Units(benchmark::State& state)
     }
     CurrentGame = nullptr;
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["visible"] = static_cast<double>(visibleUnits.size());
+    state.counters["visible"] = static_cast<double>(crowd.game.visibleUnits.size());
 }
 // llvmpipe draws on worker threads: wall time is the measure.
 BENCHMARK(BM_GameFrameWith200Units)->DenseRange(0, 4)->Iterations(30)->Unit(benchmark::kMillisecond)->UseRealTime();

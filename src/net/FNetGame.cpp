@@ -282,6 +282,7 @@ struct TNetGame {
 TNetGame Net;
 
 constexpr std::size_t EarlyCapacity = 1024;
+constexpr std::int32_t NoSpellSlot = -2;  // a cast order whose spell the caster does not hold: refused by the host
 
 }  // namespace
 
@@ -322,7 +323,7 @@ void TNetGameLink::SendOrder(std::int32_t unitNumber, const Torder& order, bool 
     if (order.kind == OrderKind::Cast) {
         // A cast order names its spell by the slot that holds it.
         const TUnit* unit = FindUnitById(game_, unitNumber);
-        x = -2;
+        x = NoSpellSlot;
         for (std::size_t i = 0; unit && i < unit->spells.size(); ++i)
             if (unit->spells[i].ability == order.ability)
                 x = static_cast<std::int32_t>(i);
@@ -343,7 +344,9 @@ void TNetGameLink::SendResources(const TGame& game)
     lastResources_ = game.totalTime;
     for (int slot = 1; slot < route_.slotCount(); ++slot) {
         auto m = MakeRecord<TResources>(KindResources, game.totalTime);
-        const TGamePlayer& player = const_cast<TGame&>(game).player(slot + 1);
+        if (slot >= MaxPlayers)
+            break;
+        const TGamePlayer& player = game.players[static_cast<std::size_t>(slot)];  // player slot + 1
         m.gold = player.gold;
         m.wood = player.wood;
         route_.toSlot(slot, &m, sizeof m);

@@ -81,7 +81,8 @@ bool probeDraws()
 std::string probeTable(const TGame& game)
 {
     std::ostringstream out;
-    const TGamePlayer& own = const_cast<TGame&>(game).localPlayerRecord();
+    const bool player = game.localPlayer >= 1 && game.localPlayer <= MaxPlayers;
+    const TGamePlayer& own = player ? game.players[static_cast<std::size_t>(game.localPlayer - 1)] : game.nobody;
     out << "game tick " << game.tick << " clock " << game.totalTime << " player " << game.localPlayer << " hosting "
         << game.hosting << " gold " << std::llround(own.gold) << " wood " << std::llround(own.wood) << " units "
         << game.units.size() << "\n";

@@ -300,10 +300,15 @@ TEST_F(ThreeMachines, UnderLossEveryMachineEndsWithTheHostsTable)
         round(3);
     }
     ProbedCopy::waitUntil([&] { return false; }, std::min(seconds, 20));
-    for (int p = 0; p < 3; ++p)
-        for (int id : soldiers(copies[p].table(), p + 1))
-            copies[p].command("order " + std::to_string(id) + " 3 0 0 0 0");
-    ProbedCopy::waitUntil([&] { return false; }, 6);
+    // Every player tells its soldiers to hold, three times over, as a player
+    // clicks again when a soldier did not hear (the order may be lost too).
+    for (int again = 0; again < 3; ++again) {
+        for (int p = 0; p < 3; ++p)
+            for (int id : soldiers(copies[p].table(), p + 1))
+                copies[p].command("order " + std::to_string(id) + " 3 0 0 0 0");
+        ProbedCopy::waitUntil([&] { return false; }, 1.5);
+    }
+    ProbedCopy::waitUntil([&] { return false; }, 4);
 
     // Three tables of one second of the game.
     std::vector<ProbedTable> same;
