@@ -62,7 +62,8 @@ fuzz_one() {
   # shellcheck disable=SC2207
   seeds=($(for s in $(seeds_of "$target"); do [ -d "$s" ] && echo "$s"; done))
   # The scratch folder is the target's whole world: its log, files it writes, crash files.
-  (cd "$work/scratch" && nice -n 19 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  # At the lowest priority on a busy machine one input may wait long: a minute is a hang.
+  (cd "$work/scratch" && nice -n 19 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
       -print_final_stats=1 -artifact_prefix="$campaign/findings/$target-" "${dict[@]}" \
       "$work/found" "${seeds[@]}" "$committed" >"$work/run.log" 2>&1) || true
   # The seeds go first so that only what reaches further is kept, then leave again.
@@ -71,7 +72,7 @@ fuzz_one() {
     find "$s" -type f -exec cp {} "$work/merged/" \;
   done
   find "$work/merged" -type f -printf '%f\n' | sort >"$work/seed-names"
-  (cd "$work/scratch" && nice -n 19 "$binary" -merge=1 -rss_limit_mb=2048 -timeout=10 "${dict[@]}" \
+  (cd "$work/scratch" && nice -n 19 "$binary" -merge=1 -rss_limit_mb=2048 -timeout=60 "${dict[@]}" \
       "$work/merged" "$committed" "$work/found" >"$work/merge.log" 2>&1) || true
   local added=0 name
   if grep -q 'MERGE-OUTER: .* new files' "$work/merge.log"; then

@@ -14,14 +14,25 @@
 #include <filesystem>
 #include <fstream>
 
+namespace {
+
+// One game for every input: making its grid and path finder anew would be most of the time.
+TGame* game = nullptr;
+
+}  // namespace
+
+// The definitions and the game are made once, before the first input is timed.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    startLog();
+    if (!LoadDefinitions(VRAX_SOURCE_DIR "/content/Data"))
+        __builtin_trap();
+    game = new TGame;
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool loaded = [] {
-        startLog();
-        return LoadDefinitions(VRAX_SOURCE_DIR "/content/Data");
-    }();
-    if (!loaded)
-        __builtin_trap();
     fuzzing::keepLogSmall();
     std::filesystem::create_directory("Maps");
     {
@@ -30,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The host and the joiners ask for different starting units at different places.
     const std::int32_t localPlayer = 1 + static_cast<std::int32_t>(size % 4);
-    // One game for every input: making its grid and path finder anew would be most of the time.
-    static TGame game;
+    TGame& game = *::game;
     InitGame(game, localPlayer, localPlayer == 1);
     game.random.seed(0);
     if (!LoadMapFile(game, "Maps/Fuzz.vrax"))
