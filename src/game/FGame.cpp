@@ -66,6 +66,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.localPlayer = localPlayer;
     game.hosting = hosting;
     game.aim = TPendingAim{};
+    game.nearby = TNearby{};  // its blocks hold the last match's units, freed above
     game.startPositions.clear();
     game.totalTime = 0;
     game.elapsed = 0;
