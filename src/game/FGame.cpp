@@ -67,6 +67,7 @@ void InitGame(TGame& game, std::int32_t localPlayer, bool hosting)
     game.localPlayer = localPlayer;
     game.hosting = hosting;
     game.aim = TPendingAim{};
+    game.nearby = TNearby{};  // its blocks hold the last match's units, freed above
     game.startPositions.clear();
     game.removedNumbers.clear();
     game.totalTime = 0;

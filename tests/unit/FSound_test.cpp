@@ -309,7 +309,7 @@ TEST_F(Sounds, AMissingTrackIsLoggedAndTheRestGoesOn)
 
 TEST_F(Sounds, EveryShippedUnitTypeAnswersAndEachRacesAdvisorSpeaks)
 {
-    std::filesystem::create_directory_symlink(VRAX_BINARY_DIR "/game/Sounds", "Sounds");
+    std::filesystem::create_directory_symlink(VRAX_GAME_CONTENT "/Sounds", "Sounds");
     ASSERT_TRUE(LoadUnitTypes(VRAX_SOURCE_DIR "/content/Data/units.xml"));
     ASSERT_EQ(UnitTypes.size(), 20u);
     startRecording();

@@ -181,6 +181,26 @@ TEST_F(MapFile, PlayingAloneTheStartingUnitsAreMadeAtOnceWithHostIds)
     EXPECT_EQ(FindUnitById(t.game, -2), t.game.units[0].get());
 }
 
+// Found by fuzzing map files into one game again and again: the block search
+// kept the last match's units and read them, freed, at the same tick of the next.
+TEST_F(MapFile, TheNextMatchOnTheSameGameSeesNoneOfTheLastMatchsUnits)
+{
+    UnitTypes[static_cast<std::size_t>(worker)].aggressivity = Aggressivity::Aggressive;
+    t.game.link = nullptr;
+    writeFile("Maps/Duel.vrax", "0 100 100\n");
+    ASSERT_TRUE(LoadMapFile(t.game, "Maps/Duel.vrax"));
+    t.unitAt(worker, 104, 100, 2);
+    t.frames(1);
+    ASSERT_EQ(t.game.units[0]->currentOrder.kind, OrderKind::Attack);
+
+    InitGame(t.game, 1, true);
+    ASSERT_TRUE(LoadMapFile(t.game, "Maps/Duel.vrax"));
+    t.frames(1);
+    ASSERT_EQ(t.game.units.size(), 3u);
+    for (const std::unique_ptr<TUnit>& unit : t.game.units)
+        EXPECT_EQ(unit->currentOrder.kind, OrderKind::Idle);
+}
+
 TEST_F(MapFile, AMissingMapIsLoggedAndTheGameGoesOnEmpty)
 {
     EXPECT_FALSE(LoadMapFile(t.game, "Maps/None.vrax"));

@@ -21,7 +21,7 @@
 
 namespace {
 
-const std::string Game = VRAX_BINARY_DIR "/game/";
+const std::string Game = VRAX_GAME_CONTENT "/";
 
 double rms(const std::vector<float>& x, std::size_t from = 0, std::size_t count = SIZE_MAX)
 {
