@@ -112,8 +112,10 @@ void clickOnUnit(TGame& game, const TPendingCommand& command, TUnit& leader, TUn
 
 }  // namespace
 
-void SetPendingCommand(TMouse& mouse, std::uint8_t kind, std::int32_t abilitySlot, const TUnitAttributes* building)
+void SetPendingCommand(TGame& game, TMouse& mouse, std::uint8_t kind, std::int32_t abilitySlot,
+                       const TUnitAttributes* building, TUnit* actor)
 {
+    game.aim = TPendingAim{actor ? actor : CommandedLeader(game), kind};
     mouse.pendingCommand = std::make_unique<TPendingCommand>();
     mouse.pendingCommand->kind = kind;
     mouse.pendingCommand->abilityIndex = abilitySlot;
@@ -121,8 +123,9 @@ void SetPendingCommand(TMouse& mouse, std::uint8_t kind, std::int32_t abilitySlo
     setCursorState(CursorTargeting, false, false, false, false);
 }
 
-void ClearPendingCommand(TMouse& mouse)
+void ClearPendingCommand(TGame& game, TMouse& mouse)
 {
+    game.aim = TPendingAim{};
     mouse.pendingCommand.reset();
     setCursorState(CursorPointer, false, false, false, false);
 }
@@ -156,7 +159,7 @@ void RightButtonDown(TGame& game, TMouse& mouse, bool shift)
     if (mouse.dragging || !leader || leader->IsBuilding())
         return;
     if (mouse.pendingCommand) {
-        ClearPendingCommand(mouse);
+        ClearPendingCommand(game, mouse);
         return;
     }
     if (mouse.groundX < 0 || mouse.groundY < 0)
@@ -185,7 +188,7 @@ void CommandClick(TGame& game, TMouse& mouse, bool shift)
     if (!mouse.pendingCommand)
         return;
     const TPendingCommand command = *mouse.pendingCommand;
-    ClearPendingCommand(mouse);
+    ClearPendingCommand(game, mouse);
     TUnit* leader = CommandedLeader(game);
     if (!leader)
         return;

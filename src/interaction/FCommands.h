@@ -25,11 +25,12 @@ constexpr std::uint8_t Ability = 8;
 }  // namespace CommandKind
 
 // The command waiting for a left click (any earlier one dropped); the
-// cursor takes the targeting shape.
-void SetPendingCommand(TMouse& mouse, std::uint8_t kind, std::int32_t abilitySlot = -1,
-                       const TUnitAttributes* building = nullptr);
+// cursor takes the targeting shape. The game learns which unit would carry
+// it out (the commanded leader unless named), so that its death drops it.
+void SetPendingCommand(TGame& game, TMouse& mouse, std::uint8_t kind, std::int32_t abilitySlot = -1,
+                       const TUnitAttributes* building = nullptr, TUnit* actor = nullptr);
 // No command waits any more; the cursor is the pointer again.
-void ClearPendingCommand(TMouse& mouse);
+void ClearPendingCommand(TGame& game, TMouse& mouse);
 
 // The first selected unit when it is a live unit of the local player (the
 // only selection that takes this player's commands), else nullptr.

@@ -25,19 +25,19 @@ void controlGroupKey(TGame& game, TMouse& mouse, int g, bool shift, bool ctrl)
         if (own)
             AppendToControlGroup(game, g);
     } else if (!game.controlGroups[static_cast<std::size_t>(g)].empty()) {
-        ClearPendingCommand(mouse);
+        ClearPendingCommand(game, mouse);
         RecallControlGroup(game, g);
     }
 }
 
 // A command that waits for a click; the same spell's key again puts it away.
-void aimAbility(TMouse& mouse, int slot)
+void aimAbility(TGame& game, TMouse& mouse, int slot)
 {
     if (mouse.pendingCommand && mouse.pendingCommand->kind == CommandKind::Ability &&
         mouse.pendingCommand->abilityIndex == slot)
-        ClearPendingCommand(mouse);
+        ClearPendingCommand(game, mouse);
     else
-        SetPendingCommand(mouse, CommandKind::Ability, slot);
+        SetPendingCommand(game, mouse, CommandKind::Ability, slot);
 }
 
 // The first spell of the unit whose shortcut is the key: a spell on oneself
@@ -52,7 +52,7 @@ bool abilityShortcut(TGame& game, TMouse& mouse, TUnit& leader, int key)
         if (ability->target == AbilityTarget::NoUnit)
             RequestCast(game, leader, leader, static_cast<int>(slot));
         else
-            aimAbility(mouse, static_cast<int>(slot));
+            aimAbility(game, mouse, static_cast<int>(slot));
         return true;
     }
     return false;
@@ -68,16 +68,16 @@ void buildKey(TGame& game, TMouse& mouse, TUnit& leader)
     if (leader.IsBuilding())
         QueueTraining(game, leader, *list.front());
     else if (BeginPlacement(game, *list.front()))
-        SetPendingCommand(mouse, CommandKind::Build, -1, list.front());
+        SetPendingCommand(game, mouse, CommandKind::Build, -1, list.front());
 }
 
 // The letters that command a unit which is not a building; false for any other key.
 bool troopKey(TGame& game, TMouse& mouse, int key)
 {
     switch (key) {
-    case 'A': SetPendingCommand(mouse, CommandKind::Attack); return true;
-    case 'V': SetPendingCommand(mouse, CommandKind::Move); return true;
-    case 'P': SetPendingCommand(mouse, CommandKind::Patrol); return true;
+    case 'A': SetPendingCommand(game, mouse, CommandKind::Attack); return true;
+    case 'V': SetPendingCommand(game, mouse, CommandKind::Move); return true;
+    case 'P': SetPendingCommand(game, mouse, CommandKind::Patrol); return true;
     case 'S': OrderSelection(game, Torder::Idle(), false); return true;
     case 'T': OrderSelection(game, Torder::ToCell(OrderKind::HoldPosition, 0, 0), false); return true;
     default: return false;
@@ -101,7 +101,7 @@ void GameKeyDown(TGame& game, TMouse& mouse, int key, bool shift, bool ctrl)
     switch (key) {
     case 'R':
         if (leader->unitType->repairer)
-            SetPendingCommand(mouse, CommandKind::Build);
+            SetPendingCommand(game, mouse, CommandKind::Build);
         return;
     case 'D':
         RequestDefend(game, *leader);

@@ -84,19 +84,6 @@ int upgradeField(lua_State* L, Field field)
     return onUnit(L, [&](TGame&, TUnit& unit) { return pushField(L, upgradeArgument(L, unit), field); });
 }
 
-// The command waits for the player's click, as one chosen by key; the game
-// also learns which unit would carry it out, so that its death drops the aim.
-void startAim(TGame& game, TUnit& actor, std::uint8_t kind, int slot, const TUnitAttributes* building)
-{
-    SetPendingCommand(Mouse, kind, slot, building);
-    game.aim = TPendingAim{&actor, kind};
-}
-
-void cancelAim(TGame& game)
-{
-    ClearPendingCommand(Mouse);
-    game.aim = TPendingAim{};
-}
 
 // The k-th live effect on the unit, counted from 0; null beyond them.
 const TEffectRecord* liveEffect(const TUnit& unit, std::int64_t k)
@@ -177,9 +164,9 @@ int AbilityCast(lua_State* L)
             }
             const TPendingCommand* pending = Mouse.pendingCommand.get();
             if (pending && pending->kind == CommandKind::Ability && pending->abilityIndex == slot)
-                cancelAim(game);
+                ClearPendingCommand(game, Mouse);
             else
-                startAim(game, unit, CommandKind::Ability, slot, nullptr);
+                SetPendingCommand(game, Mouse, CommandKind::Ability, slot, nullptr, &unit);
             return 0;
         },
         false);
@@ -223,7 +210,7 @@ int SetBuilding(lua_State* L)
             if (unit.IsBuilding())
                 QueueTraining(game, unit, *type);
             else if (BeginPlacement(game, *type))
-                startAim(game, unit, CommandKind::Build, -1, type);
+                SetPendingCommand(game, Mouse, CommandKind::Build, -1, type, &unit);
             return 0;
         },
         false);

@@ -5,6 +5,7 @@
 #include "game/FMD5.h"
 #include "game/FUnitLoad.h"
 #include "interaction/FCamera.h"
+#include "interaction/FCommands.h"
 #include "assets/FTextures.h"
 #include "interface/FCursor.h"
 #include "interface/FFonts.h"
@@ -105,6 +106,7 @@ void startGame()
         advisorSound(kind, localRace);
     };
     OwnGame->hooks.formationKeyHeld = [] { return platform::isKeyDown(platform::vk::LControl); };
+    OwnGame->hooks.aimCancelled = [] { ClearPendingCommand(*OwnGame, Mouse); };
     CurrentGame = OwnGame.get();
     ResetCamera(Camera);
     resetModelCache();

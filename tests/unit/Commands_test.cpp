@@ -123,7 +123,7 @@ TEST_F(Commands, ARightClickAttacksRepairsEntersFollowsOrMovesByWhatIsUnderTheCu
     EXPECT_EQ(a.orders.front().goalX, 220);
 
     // A waiting command is dropped instead of ordering.
-    SetPendingCommand(mouse, CommandKind::Attack);
+    SetPendingCommand(t.game, mouse, CommandKind::Attack);
     EXPECT_EQ(cursorState(), CursorTargeting);
     overUnit(enemy);
     RightButtonDown(t.game, mouse, false);
@@ -249,7 +249,7 @@ TEST_F(Commands, DigitsStoreExtendAndRecallControlGroups)
     select({&enemy});
     key('2', false, true);
     EXPECT_TRUE(t.game.controlGroups[2].empty()) << "another player's unit is not stored";
-    SetPendingCommand(mouse, CommandKind::Move);
+    SetPendingCommand(t.game, mouse, CommandKind::Move);
     key('3');
     EXPECT_EQ(t.game.selection.members, std::vector<TUnit*>{&enemy}) << "an empty group changes nothing";
     EXPECT_TRUE(mouse.pendingCommand);
