@@ -34,7 +34,8 @@ Message headed(std::int32_t kind, std::int64_t stamp)
 bool isGameKind(std::int32_t kind)
 {
     return kind == KindUnitState || kind == KindResources || kind == KindUnitOrder || kind == KindOrderBroadcast ||
-           kind == KindBuildRequest || kind == KindUnitCreated || kind == KindUnitDamage || kind == KindDamageRequest;
+           kind == KindBuildRequest || kind == KindUnitCreated || kind == KindUnitDamage || kind == KindDamageRequest ||
+           kind == KindResearch;
 }
 
 // A plausible message of `kind`; the game's kinds carry a stamp already due.
@@ -123,6 +124,12 @@ std::vector<std::uint8_t> wellFormed(std::int32_t kind)
         writeShortString(m.nick, "Joiner");
         m.local = 1;
         writeShortString(m.address, "10.0.0.2");
+        return bytesOf(m);
+    }
+    case KindResearch: {
+        auto m = headed<TResearch>(kind, stamp);
+        m.player = 2;
+        m.upgrade = 0;
         return bytesOf(m);
     }
     case KindResources: {
