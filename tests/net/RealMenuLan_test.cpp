@@ -128,6 +128,7 @@ TEST_F(RealMenuLan, TwoPlayersMeetInTheLobbyChatLaunchAndChatInTheGame)
 
     // 7. Aldric speaks in the game; Brenna reads it in her game console.
     layOut("Interface/Game/Interface.xml");
+    aldric.key("Return");  // Enter gives the chat field the keyboard
     aldric.type("for the keep");
     aldric.key("Return");
     const std::string cheer = "Addline : 10.240.0.1 - Aldric says : for the keep";
