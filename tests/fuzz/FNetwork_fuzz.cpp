@@ -1,8 +1,13 @@
 // Random datagrams of every kind and length, from several loopback senders,
 // through the receive queue and every handler, on a machine that sometimes
-// hosts and sometimes has its menu loaded. Whatever arrives must be logged
-// or handled, never read past its end.
+// hosts and sometimes has its menu loaded. Game messages reach a running
+// game with units of two players, which plays on after each input. Whatever
+// arrives must be logged or handled, never read past its end.
+#include "game/FGame.h"
+#include "game/FReports.h"
+#include "game/FUnitLoad.h"
 #include "interface/FXMLLoader.h"
+#include "net/FNetGame.h"
 #include "net/FNetwork.h"
 #include "net/FReceive.h"
 #include "net/FServer.h"
@@ -15,6 +20,7 @@
 #include "FuzzLog.h"
 #include "NetworkInput.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -24,6 +30,21 @@ namespace {
 
 const char* const Senders[] = {"127.0.0.1", "127.0.0.2", "127.0.0.3", "127.0.0.4"};
 bool inGame = false;
+TGame* game = nullptr;
+// Inputs that kill or remove units leave the next ones less to act on: the
+// game starts afresh every so often (not every input, the grid is costly).
+constexpr unsigned FreshGameEvery = 64;
+
+// Units of the first types in the table, for players 1 and 2 by turns.
+void freshGame()
+{
+    InitGame(*game, 1, true);
+    game->random.seed(0);
+    for (std::size_t i = 0; i < UnitTypes.size() && i < 8; ++i)
+        CreateUnit(*game, UnitTypes[i], 1600 + 96 * static_cast<std::int64_t>(i), 1600, 1 + static_cast<std::int32_t>(i % 2),
+                   static_cast<std::int32_t>(i));
+    game->nextUnitId = 8;
+}
 
 // Runs in the scratch folder CTest gives it: the log and Vrax.cfg land there.
 bool setUp()
@@ -38,7 +59,11 @@ bool setUp()
     LobbyHooks.addServerList5 = [](const std::string&, const std::string&, int, int, int) {};
     LobbyHooks.addServerList4 = [](const std::string&, const std::string&, int, const std::string&) {};
     LobbyHooks.raiseEvent = [](InterfaceEvent) {};
-    GameMessageHandler = [](const TPacket&) {};
+    if (!LoadDefinitions(VRAX_SOURCE_DIR "/content/Data"))
+        __builtin_trap();
+    game = new TGame;
+    NetGameWait();
+    NetGameStart(*game);
     LaunchHooks.inGame = [] { return inGame; };
     LaunchHooks.requestGameStart = [] {};
     return true;
@@ -50,6 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const bool ready = setUp();
     (void)ready;
+    static unsigned inputs = 0;
+    if (inputs++ % FreshGameEvery == 0)
+        freshGame();
     fuzzing::keepLogSmall();
     if (size < 4)
         return 0;
@@ -68,11 +96,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Clients.at(0)->hosting = flags & fuzzing::SwitchHosting ? 1 : 0;
     InterfaceReady = (flags & fuzzing::SwitchInterfaceReady) != 0;
     inGame = (flags & fuzzing::SwitchInGame) != 0;
-    FrameClock.totalTime = 1'000'000'000;
+    game->hosting = (flags & fuzzing::SwitchHosting) != 0;
+    game->localPlayer = game->hosting ? 1 : 2;
+    FrameClock.totalTime = std::max<std::int64_t>(FrameClock.totalTime, 1'000'000'000);  // the seeds' stamps are due
     resetReceiveQueue();
     enqueueDatagram(datagram.data(), datagram.size(), Senders[flags & 3]);
     while (dispatchStep()) {
     }
     networkFrame();  // whatever the handlers sent this machine comes back once
+    for (int frame = 0; frame < 2; ++frame) {
+        FrameClock.totalTime += 10;
+        BroadcastUnitStates(*game, FrameClock.totalTime);
+        UpdateGame(*game, FrameClock.totalTime, 10);
+    }
     return 0;
 }
