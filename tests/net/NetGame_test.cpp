@@ -258,7 +258,9 @@ TEST_F(ThreeMachines, EveryPlayersUnitsOrdersCastsAndResearchTakeEffectEverywher
 }
 
 // A scripted fight of three dozen soldiers with 2% of the game's datagrams
-// dropped on their way into every machine; VRAX_BADLAN_SECONDS sets how long
+// dropped on their way into every machine from the LAN (not what a machine
+// sends itself: loopback loses nothing, and the host hears its own
+// creations that way); VRAX_BADLAN_SECONDS sets how long
 // it goes on (15 s here; 600 for the long run outside CI). Once the soldiers
 // hold their ground every table equals the host's at the same second of the game.
 TEST_F(ThreeMachines, UnderLossEveryMachineEndsWithTheHostsTable)
@@ -269,7 +271,7 @@ TEST_F(ThreeMachines, UnderLossEveryMachineEndsWithTheHostsTable)
         const std::string nft = "ip netns exec " + lan.namespaceOf(i) + " nft ";
         ASSERT_EQ(run(nft + "add table inet lan && " + nft +
                       "'add chain inet lan in { type filter hook input priority 0; }' && " + nft +
-                      "add rule inet lan in udp dport 240 numgen random mod 100 '<' 2 drop"),
+                      "add rule inet lan in iifname != lo udp dport 240 numgen random mod 100 '<' 2 drop"),
                   0);
     }
     const char* setting = std::getenv("VRAX_BADLAN_SECONDS");
