@@ -122,6 +122,16 @@ void getGlobal(const std::string& name)
         lua_getfield(state, LUA_GLOBALSINDEX, name.c_str());
 }
 
+bool globalIsSet(const std::string& name)
+{
+    if (!state)
+        return false;
+    lua_getfield(state, LUA_GLOBALSINDEX, name.c_str());
+    const bool set = lua_toboolean(state, -1) != 0;
+    lua_pop(state, 1);
+    return set;
+}
+
 void setGlobalNumber(const std::string& name, double value)
 {
     if (!state)

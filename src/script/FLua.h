@@ -25,6 +25,8 @@ lua_State* luaState();
 void setGlobal(const std::string& name);
 // Pushes the value of the global `name`.
 void getGlobal(const std::string& name);
+// Whether the global `name` holds anything but nil and false.
+bool globalIsSet(const std::string& name);
 void setGlobalNumber(const std::string& name, double value);
 void setGlobalString(const std::string& name, const std::string& value);
 

@@ -39,7 +39,10 @@ void onKeyDown(int virtualKey)
     // Ctrl+S silences the voices in the game (and brings them back).
     if (EngineMode == ModeGame && virtualKey == 'S' && platform::isKeyDown(platform::vk::Control))
         toggleEffectsVolume();
-    GameKey(virtualKey);
+    // While a text field has the keyboard (the widgets keep it in FocusedField)
+    // letters and digits are the player's words, not orders to the army.
+    if (!globalIsSet("FocusedField"))
+        GameKey(virtualKey);
 }
 
 void route(const platform::WindowEvent& e)

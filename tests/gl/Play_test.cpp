@@ -293,6 +293,12 @@ TEST_F(Play, TheWorkersAreSelectedOrderedGroupedAndBuildAndTheCameraKeepsItsLimi
         rightClickAt(sx, sy);
         EXPECT_TRUE(waitForLog("Debug: Order 6 on Standing Stone #", 5, Launched)) << log();
         std::this_thread::sleep_for(std::chrono::seconds(2));
+        // With the chat open S is a letter of the line, not the stop.
+        key("Return");
+        type("so");
+        key("Return");
+        EXPECT_TRUE(waitForLog(" says : so", 10, Launched)) << log();
+        EXPECT_EQ(count("Debug: Order 0 to cell (0, 0)"), 0) << log();
         key("s");
         EXPECT_TRUE(waitForLog("Debug: Order 0 to cell (0, 0) for 3 units", 5, Launched)) << log();
     }
