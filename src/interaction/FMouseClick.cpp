@@ -22,6 +22,10 @@ TGame* game()
     return CurrentGame;
 }
 
+// The left button went down on the minimap and is still held: the camera
+// follows the pointer across the map until it is let go.
+bool minimapHeld = false;
+
 bool overMinimap()
 {
     return OnMinimap(Mouse.interfaceX, Mouse.interfaceY);
@@ -60,6 +64,7 @@ void GameLeftPress()
         return;
     // The minimap is a map of the world, not a window onto it: no drag, no target.
     if (overMinimap()) {
+        minimapHeld = true;
         CentreOnMinimap(Camera, Mouse.interfaceX, Mouse.interfaceY);
         return;
     }
@@ -74,6 +79,10 @@ void GameLeftRelease()
     TGame* g = game();
     if (!g)
         return;
+    if (minimapHeld) {
+        minimapHeld = false;
+        return;
+    }
     const bool selecting = Mouse.dragging && Mouse.hitFlag;
     LeftButtonUp(*g, Mouse, shiftHeld(), platform::isKeyDown(platform::vk::Control),
                  static_cast<double>(FrameClock.totalTime));
@@ -93,12 +102,14 @@ void GameWheel(int delta)
         ZoomCamera(Camera, delta);
 }
 
-void GameMouseMove(double x, double y, int buttons)
+void GameMouseMove(double dx, double dy, int buttons)
 {
     if (!game())
         return;
-    if (buttons & 4)
-        DragCamera(Camera, x - Mouse.cursorX, y - Mouse.cursorY);
+    if ((buttons & 1) && minimapHeld)
+        CentreOnMinimap(Camera, Mouse.interfaceX, Mouse.interfaceY);
+    else if (buttons & 4)
+        DragCamera(Camera, dx, dy);
     else
         UpdateEye(Camera);
 }

@@ -1,7 +1,7 @@
 // FMouseClick: the game's answer to the drawing panel's mouse and keys: the
 // left button selects (a click or a dragged rectangle) or carries out the
 // command waiting for it, the right button orders, a press on the minimap
-// moves the camera there, the wheel zooms and the middle button drags the
+// moves the camera there and a drag from it keeps it following, the wheel zooms and the middle button drags the
 // camera. The window calls these before it hands the button to the
 // interface; outside game mode they do nothing.
 #pragma once
@@ -13,7 +13,8 @@ void GameLeftRelease();
 void GameRightPress();
 // Wheel movement, 120 a notch.
 void GameWheel(int delta);
-// The cursor moved to (x, y) window pixels; `buttons` held as bits 1 left, 2 right, 4 middle.
-void GameMouseMove(double x, double y, int buttons);
+// The cursor moved by (dx, dy) window pixels to where TMouse now has it;
+// `buttons` held as bits 1 left, 2 right, 4 middle.
+void GameMouseMove(double dx, double dy, int buttons);
 // A key went down (Windows virtual-key code), after the interface heard it.
 void GameKey(int virtualKey);

@@ -80,10 +80,12 @@ void route(const platform::WindowEvent& e)
             GameLeftRelease();
         buttonEvent(-e.button);
         break;
-    case WindowEvent::MouseMove:
-        GameMouseMove(e.x, e.y, e.buttons);
+    case WindowEvent::MouseMove: {
+        const double dx = e.x - Mouse.cursorX, dy = e.y - Mouse.cursorY;
         cursorMoved(e.x, e.y, SurfaceWidth, SurfaceHeight);
+        GameMouseMove(dx, dy, e.buttons);
         break;
+    }
     case WindowEvent::Close:
         shutdown();
         break;

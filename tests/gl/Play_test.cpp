@@ -68,12 +68,29 @@ protected:
         return {static_cast<int>(std::lround(x * width / 1600)), static_cast<int>(std::lround(y * height / 1200))};
     }
     // A press on the minimap where it shows the world point (x, y); the camera follows here.
-    void lookAt(double x, double y)
+    std::pair<int, int> onMinimap(double x, double y) const
     {
-        const auto [wx, wy] = fromDesign(MinimapLeft + MinimapSide * x / MinimapWorld,
-                                         MinimapTop + MinimapSide - MinimapSide * y / MinimapWorld);
-        clickAt(wx, wy);
-        CentreOnMinimap(view, std::lround(wx * 1600.0 / width), std::lround(wy * 1200.0 / height));
+        return fromDesign(MinimapLeft + MinimapSide * x / MinimapWorld,
+                          MinimapTop + MinimapSide - MinimapSide * y / MinimapWorld);
+    }
+    // Presses on the minimap at the world point `from` and lets go at `to`.
+    void sweepMinimap(std::pair<double, double> from, std::pair<double, double> to)
+    {
+        const auto [ax, ay] = onMinimap(from.first, from.second);
+        const auto [bx, by] = onMinimap(to.first, to.second);
+        moveTo(ax, ay);
+        xdotool("mousedown --window " + window + " 1");
+        moveTo((ax + bx) / 2, (ay + by) / 2);
+        moveTo(bx, by);
+        // The camera follows while the button is held; a slow frame may show it late.
+        Picture held = screenshot();
+        for (int tries = 0; tries < 20 && !outlineAt(held, to.first, to.second); ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            held = screenshot();
+        }
+        xdotool("mouseup --window " + window + " 1");
+        CentreOnMinimap(view, std::lround(bx * 1600.0 / width), std::lround(by * 1200.0 / height));
+        expectOutlineAt(held, to.first, to.second);
     }
 
     std::vector<SeenUnit> lastSelection() const
@@ -193,6 +210,13 @@ protected:
                                          MinimapTop + MinimapSide - MinimapSide * (y - 600) / MinimapWorld);
         return {x0, y0, x1 - x0, y1 - y0};
     }
+    bool outlineAt(const Picture& shot, double x, double y) const
+    {
+        const TRect seen = outline(shot), expected = expectedOutline(x, y);
+        return std::abs(seen.x - expected.x) <= 3 && std::abs(seen.y - expected.y) <= 3 &&
+               std::abs(seen.x + seen.w - expected.x - expected.w) <= 3 &&
+               std::abs(seen.y + seen.h - expected.y - expected.h) <= 3;
+    }
     void expectOutlineAt(const Picture& shot, double x, double y)
     {
         const TRect seen = outline(shot), expected = expectedOutline(x, y);
@@ -226,8 +250,8 @@ TEST_F(Play, TheWorkersAreSelectedOrderedGroupedAndBuildAndTheCameraKeepsItsLimi
         expectOutlineAt(first, 3840, 3840);
     }
 
-    // The minimap brings the camera to the workers, and starts no rectangle.
-    lookAt(1920, 2000);
+    // A sweep over the minimap brings the camera to the workers, and starts no rectangle.
+    sweepMinimap({3840, 3840}, {1920, 2000});
     EXPECT_EQ(count("Debug: Selection:"), 0);
     // A rectangle over the three takes them.
     const auto [lx, ly] = onScreen(1620, 1920);
