@@ -159,6 +159,7 @@ void networkFrame()
     receiveStep();
     while (dispatchStep()) {
     }
+    repeatLaunch();
 }
 
 void networkStop()

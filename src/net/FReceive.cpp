@@ -174,6 +174,7 @@ void onLaunchGame(const TPacket& packet)
     }
     const std::int32_t start = readMessage<TLaunchGame>(packet).value;
     FrameClock.totalTime = start;
+    launchArrived();
     if (LaunchHooks.requestGameStart)
         LaunchHooks.requestGameStart();
     logLine("Game launched, clock set to " + std::to_string(start) + " ms");

@@ -25,6 +25,10 @@ TClient& host()
     return *Clients.slots[0];
 }
 
+// Two seconds of repeats cover a joiner that lost one or two in a row.
+constexpr std::uint8_t LaunchRepeats = 4;
+constexpr std::int64_t LaunchRepeatGap = 500;  // ms of game clock
+
 // Scripts can run before the network starts (tools, tests): until slot 0
 // exists the menu's operations do nothing.
 bool started()
@@ -488,6 +492,27 @@ void BroadCastLaunchGame_()
         tellSlot(i);
     for (int i = 0; i < Clients.count && Clients.at(i); ++i)
         sendLaunchGame(Clients.at(i)->address, Clients.at(i)->pingMedian);
+}
+
+void launchArrived()
+{
+    if (!isHosting())
+        return;
+    host().launchRepeats = LaunchRepeats;
+    host().nextLaunchRepeat = FrameClock.totalTime + LaunchRepeatGap;
+}
+
+void repeatLaunch()
+{
+    if (!isRunning() || host().launchRepeats == 0 || FrameClock.totalTime < host().nextLaunchRepeat)
+        return;
+    --host().launchRepeats;
+    host().nextLaunchRepeat = FrameClock.totalTime + LaunchRepeatGap;
+    // The host's clock started at its own median; each joiner's at its own.
+    const std::int64_t sinceLaunch = FrameClock.totalTime - std::max(host().pingMedian, 0);
+    for (int i = 1; i < Clients.count; ++i)
+        if (const TClient* c = Clients.at(i); c && !c->left)
+            sendLaunchGame(c->address, static_cast<std::int32_t>(c->pingMedian + sinceLaunch));
 }
 
 int SynchroniseClients()

@@ -31,6 +31,10 @@ struct TClient {
     // The machine left after the launch. Its slot stays, so every later slot
     // keeps the player number its game started with; nothing is sent to it.
     std::uint8_t left = 0;
+    // slot 0, once its own launch arrived: LaunchGame is told again this
+    // many more times, the next when the game clock reaches nextLaunchRepeat.
+    std::uint8_t launchRepeats = 0;
+    std::int64_t nextLaunchRepeat = 0;
     std::string serverName;    // slot 0
     std::string serverText;    // slot 0: the second text shown in server lists
     std::unique_ptr<TPublicPlayerList> lobby;  // slot 0 only
@@ -104,6 +108,12 @@ void refreshLobbyDisplay();
 void closeServer();
 void serverClosed();
 void recordPingReply(const std::string& sender, std::int64_t clock);
+// The host's own LaunchGame set its clock: from here the launch is told again
+// a few times, so a joiner whose one LaunchGame was lost still joins the
+// game, a moment late, with its clock where it would have been.
+void launchArrived();
+// Every network frame: the next repeat of the launch when it is due.
+void repeatLaunch();
 
 // The menu's network operations, one per script function.
 void SendChatMessage(const std::string& text);
