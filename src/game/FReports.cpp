@@ -100,7 +100,7 @@ void refresh(TGame& game, TUnit& unit)
     if (!unit.alive)
         return;
     send(game, unit, UpdateMask::Stats);
-    if (unit.idle)
+    if (unit.idle && unit.outside)
         send(game, unit, UpdateMask::Stop);
     if (game.link && unit.unitNumber >= 0) {
         TUnitCreated created;
@@ -154,6 +154,18 @@ void setPosition(TGame& game, TUnit& unit, const TUnitUpdate& u)
     SetMarked(game, unit, wasMarked);
 }
 
+// Out of every building: where the host last had it, or its coming out that
+// was lost on the way.
+void bringOut(TGame& game, TUnit& unit)
+{
+    if (unit.outside)
+        return;
+    for (const std::unique_ptr<TUnit>& other : game.units)
+        std::erase(other->occupants, &unit);
+    unit.outside = true;
+    SetMarked(game, unit, true);
+}
+
 void setHpFromHost(TGame& game, TUnit& unit, double hp)
 {
     if (unit.alive && hp < unit.hp)
@@ -203,6 +215,12 @@ void ReportUnit(TGame& game, TUnit& unit, std::uint32_t mask)
         break;
     case UpdateMask::Stats:
         unit.pendingReports |= UpdateMask::Stats;
+        break;
+    case UpdateMask::Stop:
+    case UpdateMask::Walk:
+        // Inside a building a unit stands nowhere: its joiners keep it inside.
+        if (unit.outside)
+            send(game, unit, mask);
         break;
     default:
         send(game, unit, mask);
@@ -256,6 +274,9 @@ void ApplyUnitUpdate(TGame& game, const TUnitUpdate& u)
             logLine("Error, trying to use unitid " + std::to_string(u.index) + " not found");
         return;
     }
+    // The host tells where a unit stands or walks only while it is outside.
+    if (u.mask == UpdateMask::Walking || u.mask == UpdateMask::Stop || u.mask == UpdateMask::Walk)
+        bringOut(game, *unit);
     switch (u.mask) {
     case UpdateMask::Walking:
         setPosition(game, *unit, u);
@@ -347,14 +368,12 @@ void ApplyEntry(TGame& game, TUnit& unit, TUnit& building, bool inside)
             RemoveFromGroup(game, game.selection, unit);
             SetMarked(game, unit, false);
         }
+        // Inside, its walk is over, as on the host.
+        ReplaceOrders(game, unit, Torder::Idle());
         return;
     }
-    if (!unit.outside && !LeaveBuilding(game, unit, building)) {
-        for (const std::unique_ptr<TUnit>& other : game.units)
-            std::erase(other->occupants, &unit);
-        unit.outside = true;
-        SetMarked(game, unit, true);
-    }
+    if (!unit.outside && !LeaveBuilding(game, unit, building))
+        bringOut(game, unit);
 }
 
 void RequestUnit(TGame& game, const TUnitRequest& request)

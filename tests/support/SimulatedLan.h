@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ public:
     int maxDelay = 30;         // ms; above minDelay datagrams overtake each other
     std::int64_t clock = 0;    // the same game clock on every machine
     std::int64_t sent = 0, lost = 0, bytes = 0;
+    // Loses the datagrams it is true for, beside the random loss.
+    std::function<bool(int from, int to, const std::uint8_t* data, std::size_t length)> loses;
 
     class Route : public TGameRoute {
     public:
@@ -126,7 +129,8 @@ private:
     {
         sent += 1;
         bytes += static_cast<std::int64_t>(length);
-        if (from != to && static_cast<int>(random_() % 100) < lossPercent) {
+        if (from != to && (static_cast<int>(random_() % 100) < lossPercent ||
+                           (loses && loses(from, to, static_cast<const std::uint8_t*>(data), length)))) {
             lost += 1;
             return;
         }

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 using namespace testing_support;
 
@@ -159,6 +160,27 @@ TEST_F(NetGame, TheHostMakesEveryUnitAndEachJoinersRequestsTakeEffectEverywhere)
     }
     EXPECT_EQ(std::lround(game(0).player(2).wood), 3) << "the Warlord's four and the research's two";
     expectHostsTable("after the cry and the research");
+
+    // She calls him out, and the word that he came out never reaches Cyra:
+    // the host's next word on where he stands brings him out there too.
+    int lostWords = 0;
+    lan->loses = [&lostWords](int from, int to, const std::uint8_t* data, std::size_t length) {
+        TUnitOrder m;
+        if (from != 0 || to != 2 || length != sizeof m)
+            return false;
+        std::memcpy(&m, data, sizeof m);
+        const bool lose = m.header.Kind == KindUnitOrder && m.order == OrderKind::Leave;
+        lostWords += lose;
+        return lose;
+    };
+    OrderUnit(b, unit(1, miner), Torder::OnUnit(OrderKind::Leave, &unit(1, burrow)), false);
+    lan->frames(300);
+    EXPECT_EQ(lostWords, 1);
+    EXPECT_TRUE(unit(0, miner).outside);
+    EXPECT_TRUE(unit(2, miner).outside);
+    EXPECT_TRUE(unit(2, burrow).occupants.empty());
+    lan->loses = nullptr;
+    expectHostsTable("after coming out");
 }
 
 TEST_F(NetGame, WhatAJoinerMayNotAskForIsRefusedLoggedAndChangesNothing)
