@@ -1,9 +1,10 @@
 // FMouseClick: the game's answer to the drawing panel's mouse and keys: the
 // left button selects (a click or a dragged rectangle) or carries out the
 // command waiting for it, the right button orders, a press on the minimap
-// moves the camera there and a drag from it keeps it following, the wheel zooms and the middle button drags the
-// camera. The window calls these before it hands the button to the
-// interface; outside game mode they do nothing.
+// moves the camera there (and while held, along with the pointer), the wheel
+// zooms and the middle button drags the camera. The window calls these
+// before it hands the button to the interface; outside game mode they do
+// nothing.
 #pragma once
 
 // Left button pressed / released at the cursor of TMouse.
