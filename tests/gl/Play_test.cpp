@@ -67,13 +67,14 @@ protected:
     {
         return {static_cast<int>(std::lround(x * width / 1600)), static_cast<int>(std::lround(y * height / 1200))};
     }
-    // A press on the minimap where it shows the world point (x, y); the camera follows here.
+    // The window point where the minimap shows the world point (x, y).
     std::pair<int, int> onMinimap(double x, double y) const
     {
         return fromDesign(MinimapLeft + MinimapSide * x / MinimapWorld,
                           MinimapTop + MinimapSide - MinimapSide * y / MinimapWorld);
     }
-    // Presses on the minimap at the world point `from` and lets go at `to`.
+    // Presses on the minimap at the world point `from` and lets go at `to`;
+    // the test's own camera follows to `to`.
     void sweepMinimap(std::pair<double, double> from, std::pair<double, double> to)
     {
         const auto [ax, ay] = onMinimap(from.first, from.second);

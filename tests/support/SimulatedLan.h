@@ -11,8 +11,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
